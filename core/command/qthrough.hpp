@@ -1,0 +1,36 @@
+// The command stream: the loop of one pass over the print stream, the
+// recognition of command and data sequences between their delimiters, and the
+// replacement of every sequence by as many spaces as it occupied.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "core/driver/kvglor.hpp"
+
+inline constexpr int32_t KV_CMDLIMIT = 254;  // bytes a command sequence may consume
+inline constexpr size_t KV_CMDBUF = 256;
+inline constexpr int32_t KV_DATALIMIT = 4096; // bytes a data sequence may consume
+inline constexpr size_t KV_DATABUF = 4096;
+
+kv_status kv_qthrough(kv_glor* s);
+kv_status kv_initqthrough(kv_glor* s);
+
+// 1 when c (just read) opens delimiter d; the rest of d is then consumed. A
+// doubled single-character delimiter is consumed as one ordinary byte (0).
+int kv_triggercheck(kv_glor* s, const char* d, int32_t c);
+// Reads a sequence body up to and including its closing delimiter d into
+// buffer (capacity bufcap). Fails with STROVFL when `limit` bytes would be
+// exceeded; `consumed` counts every byte read.
+kv_status kv_qreaduntil(kv_glor* s, const char* d, int quoting, char* buffer, size_t bufcap,
+                        int32_t limit, int32_t* consumed);
+kv_status kv_qcommand(kv_glor* s);
+kv_status kv_qdata(kv_glor* s);
+kv_status kv_qusecommands(kv_glor* s, char* body);
+// Sends n spaces through qoutc while padding is on.
+kv_status kv_qoutpad(kv_glor* s, int32_t n);
+
+kv_status kv_setcommanddlm(kv_glor* s, char* value);
+kv_status kv_setdatadlm(kv_glor* s, char* value);
+kv_status kv_setxxxdlm(kv_glor* s, char* target, char* value);
+kv_status kv_validatedlm(kv_glor* s, const char* value);

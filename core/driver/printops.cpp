@@ -1,0 +1,86 @@
+#include "core/driver/printops.hpp"
+
+#include "core/driver/qstrops.hpp"
+#include "core/driver/xbase.hpp"
+
+kv_status kv_xinfunc(void* arg, int32_t* c) {
+    auto* s = static_cast<kv_glor*>(arg);
+    if (!xbase_breakall()) *c = xbase_getctoxlate() & 0xFF;
+    if (xbase_breakall()) {
+        if (s != nullptr) s->stop = 1;
+        *c = -1;
+    }
+    return KV_SUCCESS;
+}
+
+kv_status kv_xoutfunc(void* arg, int32_t* c) {
+    auto* s = static_cast<kv_glor*>(arg);
+    if (!xbase_breakall()) xbase_putxlatedc(*c & 0xFF);
+    if (xbase_breakall() && s != nullptr) s->stop = 1;
+    return KV_SUCCESS;
+}
+
+kv_status kv_pgetc(kv_glor* s, int32_t* c) {
+    kv_status st = KV_SUCCESS;
+    if (s->ungetcount != 0) {
+        --s->ungetcount;
+        *c = s->ungetbuf[s->ungetcount];
+    } else {
+        jerr_uperr(&st, s->xinfunc(s->xinarg, c));
+        if (*c == -1) {
+            s->stop = 1;
+            *c = 0;
+        }
+    }
+    if (kv_failed(st)) {
+        jerr_uperr(&s->status, st);
+        s->stop = 1;
+    }
+    *c &= 0xFF;
+    if (*c == '\n') ++s->lineno;
+    return st;
+}
+
+kv_status kv_pungetc(kv_glor* s, int32_t c) {
+    if (kv_breakall(s) || s->ungetcount > 31) return KV_SUCCESS;
+    s->ungetbuf[s->ungetcount++] = static_cast<uint8_t>(c);
+    if ((c & 0xFF) == '\n') --s->lineno;
+    return KV_SUCCESS;
+}
+
+kv_status kv_pprintc(kv_glor* s, int32_t c) {
+    kv_status st = s->xoutfunc(s->xoutarg, &c);
+    if (kv_failed(st)) {
+        jerr_uperr(&s->status, st);
+        s->stop = 1;
+    }
+    return st;
+}
+
+kv_status kv_lprintqstr(kv_glor* s, const char* text) {
+    kv_status st = KV_SUCCESS;
+    for (const char* p = text + qstr_base; *p != '\0' && kv_ok(st); ++p)
+        st = s->lprintc(s, static_cast<uint8_t>(*p));
+    return st;
+}
+
+kv_status kv_lprintbytes(kv_glor* s, const uint8_t* bytes, int32_t n) {
+    kv_status st = KV_SUCCESS;
+    for (int32_t i = 0; i < n && kv_ok(st); ++i) st = s->lprintc(s, bytes[i]);
+    return st;
+}
+
+kv_status kv_lprintint(kv_glor* s, int32_t n) {
+    char digits[12];
+    int k = 0;
+    int64_t v = n;
+    if (v < 0) v = -v;
+    do {
+        digits[k++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v != 0);
+    kv_status st = KV_SUCCESS;
+    if (n < 0) st = s->lprintc(s, '-');
+    while (k > 0 && kv_ok(st)) st = s->lprintc(s, digits[--k]);
+    return st;
+}

@@ -1,0 +1,36 @@
+// Code 128: the symbol table and the reader that turns field data (with its
+// marked bytes for function characters and subset changes) into symbol
+// values.
+#pragma once
+
+#include <cstdint>
+
+// Marked bytes in Code 128 data.
+inline constexpr int32_t C128_SHIFT = 0x80;
+inline constexpr int32_t C128_FNC1 = 0xB1;
+inline constexpr int32_t C128_END = 0xD3; // supplied by the reader after the data
+
+struct c128_reader {
+    int32_t subset; // 'a', 'b' or 'c'
+    int32_t shift;  // a SHIFT applies to the next symbol
+    int32_t pos;
+    int32_t length;
+    const uint8_t* data;
+    uint8_t stack[2];
+    int32_t stackcount;
+};
+
+int32_t c128_open(c128_reader* r, int32_t subsetletter, int32_t length, const char* data);
+int32_t c128_close(c128_reader* r);
+int32_t c128_getc(c128_reader* r, int32_t* out);
+int32_t c128_peek(c128_reader* r, int32_t* out);
+// Next symbol: the subset in force for it and the byte or digit-pair value to
+// look up. 0 when nothing is left.
+int32_t c128_next(c128_reader* r, int32_t* subsetout, int32_t* valueout);
+
+// Symbol value of `byte` in the subset, or -1.
+int32_t code128_cindex(int32_t subsetletter, int32_t byte);
+// The byte standing for `value` in subset 'a', 'b' or 'c', or -1.
+int32_t Code128Access(int32_t subsetletter, int32_t value);
+// The six element classes of a symbol value (0..106).
+const uint8_t* code128_pattern(int32_t value);

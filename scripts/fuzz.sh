@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for a while from its
+# seed corpus (default 60 seconds each).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+
+targets=$(ls fuzz/*_fuzz.cpp 2>/dev/null || true)
+if [ -z "$targets" ]; then
+  echo "no fuzz targets"
+  exit 0
+fi
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DKEVRA_FUZZ=ON -DKEVRA_TESTS=OFF >/dev/null
+cmake --build build-fuzz -j"$(nproc)"
+for src in $targets; do
+  name=$(basename "$src" .cpp)
+  work=build-fuzz/corpus/$name
+  mkdir -p "$work"
+  echo "== $name: ${seconds}s"
+  ASAN_OPTIONS=detect_leaks=1 "build-fuzz/fuzz/$name" -max_total_time="$seconds" \
+    -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 "$work" "fuzz/corpus/$name"
+done

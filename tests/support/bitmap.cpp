@@ -1,0 +1,79 @@
+#include "tests/support/bitmap.hpp"
+
+#include <algorithm>
+#include <cstdio>
+
+void Bitmap::fill(int x, int y, int w, int h) {
+    const int x0 = std::max(x, 0), y0 = std::max(y, 0);
+    const int x1 = std::min(x + w, width), y1 = std::min(y + h, height);
+    for (int yy = y0; yy < y1; ++yy)
+        for (int xx = x0; xx < x1; ++xx) dots[index(xx, yy)] = 1;
+}
+
+void Bitmap::grow(int w, int h) {
+    if (w <= width && h <= height) return;
+    Bitmap b(std::max(w, width), std::max(h, height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) b.dots[b.index(x, y)] = dots[index(x, y)];
+    *this = std::move(b);
+}
+
+Bitmap Bitmap::framed(int margin) const {
+    Bitmap b(width + 2 * margin, height + 2 * margin);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) b.dots[b.index(x + margin, y + margin)] = dots[index(x, y)];
+    return b;
+}
+
+Bitmap Bitmap::scaled(int fx, int fy) const {
+    Bitmap b(width * fx, height * fy);
+    for (int y = 0; y < b.height; ++y)
+        for (int x = 0; x < b.width; ++x) b.dots[b.index(x, y)] = dots[index(x / fx, y / fy)];
+    return b;
+}
+
+Bitmap Bitmap::rotated90() const {
+    Bitmap b(height, width);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) b.dots[b.index(height - 1 - y, x)] = dots[index(x, y)];
+    return b;
+}
+
+std::string Bitmap::rows() const {
+    std::string s;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) s.push_back(get(x, y) ? '#' : '.');
+        s.push_back('\n');
+    }
+    return s;
+}
+
+Bitmap::Box Bitmap::ink() const {
+    int x0 = width, y0 = height, x1 = -1, y1 = -1;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (dots[index(x, y)]) {
+                x0 = std::min(x0, x);
+                y0 = std::min(y0, y);
+                x1 = std::max(x1, x);
+                y1 = std::max(y1, y);
+            }
+    if (x1 < 0) return {0, 0, 0, 0};
+    return {x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+}
+
+Bitmap Bitmap::crop(int x, int y, int w, int h) const {
+    Bitmap b(w, h);
+    for (int yy = 0; yy < h; ++yy)
+        for (int xx = 0; xx < w; ++xx) b.dots[b.index(xx, yy)] = get(x + xx, y + yy) ? 1 : 0;
+    return b;
+}
+
+bool Bitmap::writepgm(const std::string& path) const {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) return false;
+    std::fprintf(f, "P5\n%d %d\n255\n", width, height);
+    for (uint8_t d : dots) std::fputc(d ? 0 : 255, f);
+    std::fclose(f);
+    return true;
+}

@@ -1,0 +1,20 @@
+// Real readers for round trips: a symbol printed by the system must be read
+// back by an independent decoder.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tests/support/bitmap.hpp"
+
+struct Decoded {
+    std::string format; // the reader's name of the symbology, e.g. "Code39"
+    std::string text;   // decoded content (bytes as the reader gives them)
+    std::string bytes;  // raw content bytes where the reader provides them
+};
+
+// Every symbol zxing-cpp finds in the bitmap (a white frame is added first).
+// `formats` is a '|' list of zxing format names ("Code39|Codabar"), empty for
+// all; `pure` for a bitmap holding exactly one unrotated, unnoised symbol.
+std::vector<Decoded> decode_zxing(const Bitmap& b, const std::string& formats = "",
+                                  bool pure = false, int margin = 16);
