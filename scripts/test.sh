@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libzint-dev
           libzxing-dev libdmtx-dev libzbar-dev clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do

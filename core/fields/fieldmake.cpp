@@ -83,6 +83,16 @@ kv_status maketext(kv_glor* s, kv_field* main, kv_field* text, size_t checklen) 
 }
 } // namespace
 
+kv_status kv_encstatus(int32_t encerror) {
+    switch (encerror) {
+    case 1: return KV_MEMOVFL;
+    case 3: return KV_IVCHK;
+    case 4: return KV_STROVFL;
+    case 7: return KV_IVBARC;
+    default: return KV_ENCUNKNOWN;
+    }
+}
+
 kv_status kv_fixpnet(kv_glor* s, kv_field* f) {
     if (f->type != KV_FT_POSTNET) return KV_SUCCESS;
     int32_t ornt = f->orientation;

@@ -15,6 +15,10 @@ kv_status kv_fieldmake(kv_glor* s, int32_t pitch, int32_t hpos, int32_t hdots, c
 // there is no row); no effect on other types.
 kv_status kv_fixpnet(kv_glor* s, kv_field* f);
 
+// Status of a two-dimensional encoder's error number: 1 MEMOVFL, 3 IVCHK,
+// 4 STROVFL, 7 IVBARC; any other number has no message of its own.
+kv_status kv_encstatus(int32_t encerror);
+
 struct kv_pnetfix {
     int32_t prncode;
     int32_t orientation;

@@ -18,3 +18,9 @@ struct Decoded {
 // all; `pure` for a bitmap holding exactly one unrotated, unnoised symbol.
 std::vector<Decoded> decode_zxing(const Bitmap& b, const std::string& formats = "",
                                   bool pure = false, int margin = 16);
+
+// Every DataMatrix libdmtx finds (second opinion for DataMatrix ECC200).
+std::vector<Decoded> decode_dmtx(const Bitmap& b, int margin = 16);
+// Every linear symbol zbar finds (second opinion for EAN/UPC, Code 128,
+// Code 39, I2of5, Codabar). Formats are zbar's names ("CODE-128", "EAN-13").
+std::vector<Decoded> decode_zbar(const Bitmap& b, int margin = 16);
