@@ -104,7 +104,7 @@ int kv_triggercheck(kv_glor* s, const char* d, int32_t c) {
 }
 
 kv_status kv_qreaduntil(kv_glor* s, const char* d, int quoting, char* buffer, size_t bufcap,
-                        int32_t limit, int32_t* consumed) {
+                        int32_t limit, int32_t* consumed, int* closedout) {
     kv_status st = KV_SUCCESS;
     int32_t n = 0;
     size_t len = 0;
@@ -139,7 +139,11 @@ kv_status kv_qreaduntil(kv_glor* s, const char* d, int quoting, char* buffer, si
             if (single) {
                 int32_t c2 = 0;
                 s->lgetc(s, &c2);
-                if (kv_breakall(s)) break;
+                if (kv_breakall(s)) {
+                    // The closing delimiter was the last byte of the input.
+                    closed = true;
+                    break;
+                }
                 ++n;
                 if (c2 == c) {
                     store(c);
@@ -159,14 +163,17 @@ kv_status kv_qreaduntil(kv_glor* s, const char* d, int quoting, char* buffer, si
     }
     buffer[len] = '\0';
     *consumed = n;
+    if (closedout != nullptr) *closedout = closed ? 1 : 0;
     return st;
 }
 
 kv_status kv_qcommand(kv_glor* s) {
     char body[KV_CMDBUF];
     int32_t consumed = 0;
-    kv_status st = kv_qreaduntil(s, s->cmddlm, 1, body, sizeof body, KV_CMDLIMIT, &consumed);
-    if (kv_failed(st) || kv_breakall(s)) return st;
+    int closed = 0;
+    kv_status st =
+        kv_qreaduntil(s, s->cmddlm, 1, body, sizeof body, KV_CMDLIMIT, &consumed, &closed);
+    if (kv_failed(st) || !closed) return st;
     kv_qoutpad(s, consumed + static_cast<int32_t>(qstr_len(s->cmddlm)));
     return kv_qusecommands(s, body);
 }
@@ -174,8 +181,10 @@ kv_status kv_qcommand(kv_glor* s) {
 kv_status kv_qdata(kv_glor* s) {
     char body[KV_DATABUF];
     int32_t consumed = 0;
-    kv_status st = kv_qreaduntil(s, s->datadlm, 0, body, sizeof body, KV_DATALIMIT, &consumed);
-    if (kv_failed(st) || kv_breakall(s)) return st;
+    int closed = 0;
+    kv_status st =
+        kv_qreaduntil(s, s->datadlm, 0, body, sizeof body, KV_DATALIMIT, &consumed, &closed);
+    if (kv_failed(st) || !closed) return st;
     jerr_uperr(&st, kv_fieldmake(s, s->pitch, s->hpos, s->hdots, body));
     if ((kv_ok(st) || st == KV_IVBARC) && s->lplotcode != nullptr)
         jerr_uperr(&st, s->lplotcode(s));

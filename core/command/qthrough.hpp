@@ -21,9 +21,10 @@ kv_status kv_initqthrough(kv_glor* s);
 int kv_triggercheck(kv_glor* s, const char* d, int32_t c);
 // Reads a sequence body up to and including its closing delimiter d into
 // buffer (capacity bufcap). Fails with STROVFL when `limit` bytes would be
-// exceeded; `consumed` counts every byte read.
+// exceeded; `consumed` counts every byte read; `closed` (if given) tells
+// whether the closing delimiter was found (it may be the input's last byte).
 kv_status kv_qreaduntil(kv_glor* s, const char* d, int quoting, char* buffer, size_t bufcap,
-                        int32_t limit, int32_t* consumed);
+                        int32_t limit, int32_t* consumed, int* closed);
 kv_status kv_qcommand(kv_glor* s);
 kv_status kv_qdata(kv_glor* s);
 kv_status kv_qusecommands(kv_glor* s, char* body);

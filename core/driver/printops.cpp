@@ -15,7 +15,7 @@ kv_status kv_xinfunc(void* arg, int32_t* c) {
 
 kv_status kv_xoutfunc(void* arg, int32_t* c) {
     auto* s = static_cast<kv_glor*>(arg);
-    if (!xbase_breakall()) xbase_putxlatedc(*c & 0xFF);
+    if (!xbase_outfailed()) xbase_putxlatedc(*c & 0xFF);
     if (xbase_breakall() && s != nullptr) s->stop = 1;
     return KV_SUCCESS;
 }

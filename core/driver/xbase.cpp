@@ -5,9 +5,10 @@
 namespace {
 xbase_glor xbase_glorrec{};
 
-void xbase_fail(const char* mnemonic, const char* message) {
+void xbase_fail(const char* mnemonic, const char* message, bool output) {
     kv_status st = KV_SUCCESS;
     xbase_glorrec.stop = 1;
+    if (output) xbase_glorrec.outfailed = 1;
     jerr_uperr(&st, KV_SYSIO);
     xbase_showerr(&xbase_glorrec, 'E', mnemonic, message);
     jerr_uperr(&xbase_glorrec.status, st);
@@ -19,6 +20,7 @@ xbase_glor* xbase_record() { return &xbase_glorrec; }
 void xbase_open(std::FILE* in, std::FILE* out, std::FILE* err) {
     xbase_glorrec.status = KV_SUCCESS;
     xbase_glorrec.stop = 0;
+    xbase_glorrec.outfailed = 0;
     xbase_glorrec.lineno = 0;
     cfifo_open(&xbase_glorrec.infifo);
     xbase_glorrec.in = in;
@@ -33,7 +35,7 @@ int xbase_getctoxlate() {
         int c = getc_unlocked(b.in);
         if (c == EOF) {
             if (std::ferror(b.in)) {
-                xbase_fail("READIN", "error reading translator input.");
+                xbase_fail("READIN", "error reading translator input.", false);
             } else {
                 b.stop = 1;
                 result = c;
@@ -55,23 +57,20 @@ int xbase_getctoxlate() {
 
 int xbase_putxlatedc(int c) {
     xbase_glor& b = xbase_glorrec;
-    if (b.stop) return c;
-    if (putc_unlocked(c, b.out) == EOF)
-        xbase_fail("WRITIN", "error writing translator output.");
+    if (b.outfailed) return c;
+    if (putc_unlocked(c, b.out) == EOF) xbase_fail("WRITIN", "error writing translator output.", true);
     return c;
 }
 
 void xbase_flush() {
     xbase_glor& b = xbase_glorrec;
-    if (b.out == nullptr) return;
-    if (std::fflush(b.out) != 0 || std::ferror(b.out)) {
-        // Report only once: a writer that already failed has said so.
-        if (kv_ok(b.status)) xbase_fail("WRITIN", "error writing translator output.");
-        b.stop = 1;
-    }
+    if (b.out == nullptr || b.outfailed) return;
+    if (std::fflush(b.out) != 0 || std::ferror(b.out))
+        xbase_fail("WRITIN", "error writing translator output.", true);
 }
 
 int xbase_breakall() { return xbase_glorrec.stop; }
+int xbase_outfailed() { return xbase_glorrec.outfailed; }
 int xbase_showmsgs() { return xbase_glorrec.showmsgs; }
 
 void xlator_showerr(int32_t line, char severity, const char* mnemonic, const char* message) {

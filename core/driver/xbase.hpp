@@ -11,7 +11,8 @@
 
 struct xbase_glor {
     kv_status status; // merged failures of the reader and writer
-    int32_t stop;     // end of input or an I/O failure: nothing more is read or written
+    int32_t stop;     // end of input or an I/O failure: nothing more is read
+    int32_t outfailed; // a write failed: nothing more is written
     int32_t showmsgs; // messages go to standard error only when set
     int32_t lineno;   // input line being read; 0 until the first byte is taken
     cfifo infifo;
@@ -29,7 +30,9 @@ void xbase_open(std::FILE* in, std::FILE* out, std::FILE* err);
 
 // Next input byte 0..255. Once the layer has stopped the value must not be used.
 int xbase_getctoxlate();
-// Writes one byte unless the layer has stopped. Returns the byte.
+// Writes one byte unless a write has failed before. Output goes on after the
+// end of input, so every byte read before it still reaches the printer.
+// Returns the byte.
 int xbase_putxlatedc(int c);
 // Pushes buffered output to the device. A failure is reported as WRITIN and
 // stops the layer, so a job whose last bytes could not be written is never
@@ -37,6 +40,7 @@ int xbase_putxlatedc(int c);
 void xbase_flush();
 
 int xbase_breakall();
+int xbase_outfailed();
 int xbase_showmsgs();
 
 // Writes one message: "%KEVRA-<severity>-<mnemonic>", then ", <message>" and

@@ -1,0 +1,164 @@
+// The command stream: delimiters, escapes, quoting, padding and limits,
+// driven through the real loop with the recording driver.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/command/qthrough.hpp"
+#include "core/driver/qstrops.hpp"
+#include "tests/support/harness.hpp"
+#include "tests/support/recorder.hpp"
+
+namespace {
+const std::string kIndent(16, ' ');
+std::string report(const std::string& mnemonic, const std::string& message, int line) {
+    return "%KEVRA-I-" + mnemonic + ", " + message + "\n" + kIndent + "At line number " +
+           std::to_string(line) + ".\n";
+}
+} // namespace
+
+TEST(CommandStream, SequencesBecomeSpacesAndTextPasses) {
+    struct Case {
+        const char* name;
+        std::string init; // commands applied first
+        std::string in;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"command of 12 input characters", "", "a|BCODE39 H5|b", "a            b"},
+        {"data sequence", "", "x~12~y", "x    y"},
+        {"doubled data delimiter prints one", "", "a~~b", "a~b"},
+        {"doubled command delimiter prints one", "", "a||b", "a|b"},
+        {"P0 turns padding off after its own sequence", "", "|P0|a|H5|b~1~c", "    abc"},
+        {"quoted delimiter inside a command", "", "|X\"|\"|z", "      z"},
+        {"doubled delimiter inside a command body", "", "|Z1||2|.", "       ."},
+        {"multi-character delimiter matched", "X<< Q##", "a<<H5<<b##1##c", "a      b     c"},
+        {"partial multi-character match restores input", "X<<", "<A", "<A"},
+        {"partial match at end of input", "X<<", "xy<", "xy<"},
+        {"partial match then a real one", "X<<", "x<y<<H5<<", "x<y      "},
+        {"sequence closed by the last byte of input", "", "a~1~", "a   "},
+        {"lone delimiter at end of input still prints", "", "a~", "a~"},
+        {"unterminated data at end produces nothing", "", "a~12345", "a"},
+        {"unterminated command at end produces nothing", "", "a|H5", "a"},
+        {"delimiter byte above 127", "Q\xA4", "a\xA4" "1\xA4" "b", "a   b"},
+        {"escaped high delimiter", "Q\xA4", "a\xA4\xA4" "b", "a\xA4" "b"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h;
+        if (!c.init.empty()) {
+            ASSERT_EQ(h.command(c.init), KV_SUCCESS);
+        }
+        EXPECT_EQ(h.run(c.in), c.out);
+        EXPECT_EQ(recorder().qout, c.out);
+    }
+}
+
+TEST(CommandStream, LengthLimits) {
+    struct Case {
+        const char* name;
+        std::string in;
+        std::string out;
+        std::string messages;
+    };
+    // A 253-byte body (quotes count) is accepted; 254 overflows and the rest of
+    // the sequence is read as text, its closing delimiter opening a new one.
+    const std::string body253 = "Z\"" + std::string(250, 'a') + "\"";
+    const std::string body254 = "Z\"" + std::string(251, 'a') + "\"";
+    const std::string data4095(4095, '1');
+    const std::string data4096(4096, '1');
+    const Case cases[] = {
+        {"command body of 253", "|" + body253 + "|.", std::string(255, ' ') + ".", ""},
+        {"command body of 254", "|" + body254 + "|P1|.", "    .",
+         report("STROVFL", "string overflow; command or data too long.", 1)},
+        {"data of 4095", "~" + data4095 + "~.", std::string(4097, ' ') + ".", ""},
+        {"data of 4096", "~" + data4096 + "~x~.", "   .",
+         report("STROVFL", "string overflow; command or data too long.", 1)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h;
+        EXPECT_EQ(h.run(c.in, true), c.out);
+        EXPECT_EQ(h.messages, c.messages);
+    }
+}
+
+TEST(CommandStream, DataSequencesMakeFieldsAndCallThePlotSlot) {
+    Harness h(recorder_slots(768, true));
+    h.run("~ABC~ ~A#B~ |BCODE39 X\"~\"|");
+    // A field with a bad character is still queued and still plotted.
+    EXPECT_EQ(recorder().plotcalls, 2);
+    EXPECT_NE(h->fieldhead, nullptr);
+    EXPECT_EQ(h.messages, report("IVBARC", "invalid bar code character or length.", 1) +
+                              report("IVDLM", "invalid delimiter command.", 1));
+    EXPECT_EQ(h.output, std::string(5 + 1 + 5 + 1 + 14, ' '));
+}
+
+TEST(CommandStream, OnlyTheFirstFailureOfACommandIsReported) {
+    Harness h;
+    h.run("|H0 D9 J|\n|H50 D2|\n");
+    EXPECT_EQ(h.messages, report("IVHIT", "invalid bar code height command.", 1));
+    EXPECT_EQ(h->codeheight, 50); // the next command still applies
+    EXPECT_EQ(h->density, 2);
+}
+
+TEST(CommandStream, ErrorsNameTheLineAfterARejectedMultiCharacterDelimiter) {
+    Harness h;
+    h.command("X<<");
+    // The partial match pushes back a line feed; the count must stay right.
+    h.run("a<\nb<<J<<\n", true);
+    EXPECT_EQ(h.messages, report("IVCMD", "unknown command.", 2));
+    EXPECT_EQ(h.output, "a<\r\nb     \r\n");
+}
+
+TEST(CommandStream, InitialisationRunsOnce) {
+    Harness h;
+    h.run("a");
+    EXPECT_EQ(recorder().initcalls, 1);
+    h.run("b");
+    EXPECT_EQ(recorder().initcalls, 1);
+}
+
+TEST(Delimiters, ValidationRules) {
+    struct Case {
+        const char* name;
+        std::string command;
+        kv_status status;
+        const char* cmddlm;
+        const char* datadlm;
+    };
+    const Case cases[] = {
+        {"letter", "XA", KV_IVDLM, "|", "~"},
+        {"lower-case letter (upper-cased first)", "Xb", KV_IVDLM, "|", "~"},
+        {"digit", "X1", KV_IVDLM, "|", "~"},
+        {"vertical tab", "X\v", KV_IVDLM, "|", "~"},
+        {"form feed", "X#\f", KV_IVDLM, "|", "~"},
+        {"tab", "X\t", KV_IVDLM, "|", "~"},
+        {"33 characters", "X" + std::string(33, '#'), KV_IVDLM, "|", "~"},
+        {"32 characters", "X" + std::string(32, '#'), KV_SUCCESS, "################################", "~"},
+        {"equal to the data delimiter", "X~", KV_IVDLM, "|", "~"},
+        {"data equal to the command delimiter", "Q\"|\"", KV_IVDLM, "|", "~"},
+        {"unchanged command delimiter", "X\"|\"", KV_SUCCESS, "|", "~"},
+        {"empty", "Q", KV_IVDLM, "|", "~"},
+        {"empty quotes", "Q\"\"", KV_IVDLM, "|", "~"},
+        {"a lone quote is the delimiter", "Q\"", KV_SUCCESS, "|", "\""},
+        {"several characters", "Q{{", KV_SUCCESS, "|", "{{"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h;
+        EXPECT_EQ(h.command(c.command), c.status);
+        EXPECT_STREQ(h->cmddlm, c.cmddlm);
+        EXPECT_STREQ(h->datadlm, c.datadlm);
+    }
+}
+
+TEST(Delimiters, SpecialCommandReachesTheDriver) {
+    Harness h;
+    recorder().specialstatus = KV_SUCCESS;
+    EXPECT_EQ(h.command("Zr1 Z Zanything"), KV_SUCCESS);
+    ASSERT_EQ(recorder().special.size(), 3u);
+    EXPECT_EQ(recorder().special[0], "R1");
+    EXPECT_EQ(recorder().special[1], "");
+    EXPECT_EQ(recorder().special[2], "ANYTHING");
+}
