@@ -5,3 +5,6 @@ function(kevra_add_program name driver)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KEVRA_BIN_DIR})
   install(TARGETS ${name} RUNTIME DESTINATION bin)
 endfunction()
+
+kevra_add_program(kevra_epsonlq epson)
+kevra_add_program(kevra_epsonfx epson)

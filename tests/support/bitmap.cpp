@@ -77,3 +77,47 @@ bool Bitmap::writepgm(const std::string& path) const {
     std::fclose(f);
     return true;
 }
+
+std::vector<Bitmap::Box> ink_regions(const Bitmap& b, int gap) {
+    // Label connected components on a coarse grid of gap x gap cells.
+    const int gw = (b.width + gap - 1) / gap, gh = (b.height + gap - 1) / gap;
+    std::vector<int> cell(static_cast<size_t>(gw) * gh, 0);
+    for (int y = 0; y < b.height; ++y)
+        for (int x = 0; x < b.width; ++x)
+            if (b.get(x, y)) cell[static_cast<size_t>(y / gap) * gw + x / gap] = -1;
+    std::vector<Bitmap::Box> boxes;
+    std::vector<int> stack;
+    int label = 0;
+    for (int start = 0; start < gw * gh; ++start) {
+        if (cell[start] != -1) continue;
+        ++label;
+        int x0 = gw, y0 = gh, x1 = -1, y1 = -1;
+        stack.push_back(start);
+        cell[start] = label;
+        while (!stack.empty()) {
+            const int c = stack.back();
+            stack.pop_back();
+            const int cx = c % gw, cy = c / gw;
+            x0 = std::min(x0, cx); y0 = std::min(y0, cy);
+            x1 = std::max(x1, cx); y1 = std::max(y1, cy);
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int nx = cx + dx, ny = cy + dy;
+                    if (nx < 0 || ny < 0 || nx >= gw || ny >= gh) continue;
+                    int& n = cell[static_cast<size_t>(ny) * gw + nx];
+                    if (n == -1) {
+                        n = label;
+                        stack.push_back(ny * gw + nx);
+                    }
+                }
+        }
+        // Tighten the cell box to the ink inside it.
+        Bitmap::Box coarse{x0 * gap, y0 * gap, (x1 - x0 + 1) * gap, (y1 - y0 + 1) * gap};
+        Bitmap::Box tight = b.crop(coarse.x, coarse.y, coarse.w, coarse.h).ink();
+        boxes.push_back({coarse.x + tight.x, coarse.y + tight.y, tight.w, tight.h});
+    }
+    std::sort(boxes.begin(), boxes.end(), [](const Bitmap::Box& a, const Bitmap::Box& c) {
+        return a.y != c.y ? a.y < c.y : a.x < c.x;
+    });
+    return boxes;
+}

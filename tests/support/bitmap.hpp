@@ -38,3 +38,8 @@ struct Bitmap {
 private:
     size_t index(int x, int y) const { return static_cast<size_t>(y) * width + x; }
 };
+
+// Bounding boxes of the groups of ink in a page: dots closer than `gap` (in
+// either direction) belong to the same group. Sorted top to bottom, then
+// left to right.
+std::vector<Bitmap::Box> ink_regions(const Bitmap& b, int gap);

@@ -13,11 +13,18 @@ struct Decoded {
     std::string bytes;  // raw content bytes where the reader provides them
 };
 
+// Reader options beyond the format list.
+struct ZxOptions {
+    bool code39check = false;   // the Code 39 check character must be valid (and is stripped)
+    bool itfcheck = false;      // the ITF check digit must be valid
+    bool codabarstartend = true; // keep Codabar's start and stop characters
+};
+
 // Every symbol zxing-cpp finds in the bitmap (a white frame is added first).
 // `formats` is a '|' list of zxing format names ("Code39|Codabar"), empty for
 // all; `pure` for a bitmap holding exactly one unrotated, unnoised symbol.
 std::vector<Decoded> decode_zxing(const Bitmap& b, const std::string& formats = "",
-                                  bool pure = false, int margin = 16);
+                                  bool pure = false, int margin = 16, const ZxOptions& opt = {});
 
 // Every DataMatrix libdmtx finds (second opinion for DataMatrix ECC200).
 std::vector<Decoded> decode_dmtx(const Bitmap& b, int margin = 16);

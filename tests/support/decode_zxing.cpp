@@ -4,7 +4,7 @@
 #include "tests/support/decode.hpp"
 
 std::vector<Decoded> decode_zxing(const Bitmap& b, const std::string& formats, bool pure,
-                                  int margin) {
+                                  int margin, const ZxOptions& opt) {
     const Bitmap page = b.framed(margin);
     std::vector<uint8_t> lum(page.dots.size());
     for (size_t i = 0; i < lum.size(); ++i) lum[i] = page.dots[i] ? 0 : 255;
@@ -13,6 +13,9 @@ std::vector<Decoded> decode_zxing(const Bitmap& b, const std::string& formats, b
     hints.setTryHarder(true);
     hints.setTryRotate(true);
     hints.setIsPure(pure);
+    hints.setValidateCode39CheckSum(opt.code39check);
+    hints.setValidateITFCheckSum(opt.itfcheck);
+    hints.setReturnCodabarStartEnd(opt.codabarstartend);
     if (!formats.empty()) hints.setFormats(ZXing::BarcodeFormatsFromString(formats));
     std::vector<Decoded> out;
     for (const ZXing::Result& r : ZXing::ReadBarcodes(image, hints)) {

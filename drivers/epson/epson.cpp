@@ -1,0 +1,585 @@
+// The printer-language emulation of the Epson driver: control codes and
+// escape sequences pass through unchanged while the head position, pitch and
+// line spacing are tracked.
+#include <cstdint>
+#include <iterator>
+
+#include "core/driver/printops.hpp"
+#include "core/fields/fieldqueue.hpp"
+#include "drivers/epson/epson_internal.hpp"
+
+namespace {
+using handler = kv_status (*)(kv_glor* s, int32_t c);
+struct action {
+    int32_t code;
+    handler fn;
+};
+
+constexpr int32_t ESC = 27;
+// Far beyond any paper width; keeps position arithmetic from overflowing on
+// endless lines.
+constexpr int32_t kMaxPos = 1 << 28;
+
+kv_status send(kv_glor* s, int32_t c) { return s->lprintc(s, c); }
+
+kv_status readbyte(kv_glor* s, int32_t* c) { return s->lgetc(s, c); }
+
+// Reads a parameter byte and sends it on at once.
+kv_status passbyte(kv_glor* s, int32_t* c) {
+    kv_status st = readbyte(s, c);
+    if (kv_ok(st)) st = send(s, *c);
+    return st;
+}
+
+// A 16-bit parameter, low byte first, both sent; sign-extended.
+kv_status kv_epson_passw(kv_glor* s, int32_t* value) {
+    int32_t lo = 0, hi = 0;
+    kv_status st = passbyte(s, &lo);
+    if (kv_ok(st)) st = passbyte(s, &hi);
+    *value = static_cast<int16_t>(static_cast<uint16_t>((lo & 0xFF) | ((hi & 0xFF) << 8)));
+    return st;
+}
+
+void advance(kv_glor* s, int32_t dots) {
+    if (s->hpos < kMaxPos) s->hpos += dots;
+}
+
+// Cell width after a change of pitch, width or spacing.
+void kv_epson_revalstuf(kv_glor* s) {
+    kv_epson_work* w = kv_epson_w(s);
+    int32_t pitch = 12;
+    if (w->elite)
+        pitch = w->condensed ? 6 : 10;
+    else if (w->condensed)
+        pitch = 7;
+    pitch += w->extraspace;
+    if (w->dblwide) pitch *= 2;
+    s->pitch = pitch;
+}
+
+// End of a printed line: one-line double width ends.
+void kv_epson_onelinecancel(kv_glor* s) {
+    kv_epson_work* w = kv_epson_w(s);
+    if (w->dblwide) {
+        w->dblwide = 0;
+        s->pitch /= 2;
+    }
+}
+
+void setdefaulttabs(kv_glor* s) {
+    kv_epson_work* w = kv_epson_w(s);
+    w->ntabs = 32;
+    for (int i = 0; i < 32; ++i) w->tabstops[i] = (i + 1) * 8 * s->pitch;
+}
+
+// Line feed, also for VT without vertical tabs and CR with auto line feed.
+kv_status linefeed(kv_glor* s) {
+    kv_status st = KV_SUCCESS;
+    int32_t most = 0;
+    kv_maxleft(s, &most);
+    if (most <= 0) {
+        st = send(s, '\n');
+        s->vpos += s->linespace;
+        kv_epson_wrapvpos(s);
+    } else {
+        st = kv_epson_plotnscroll(s, s->linespace);
+    }
+    kv_epson_onelinecancel(s);
+    kv_epson_w(s)->lastwidth = 0;
+    return st;
+}
+
+// Control codes. Each sends the byte it was given, except LF and FF.
+kv_status kv_epson__bs(kv_glor* s, int32_t c) {
+    kv_status st = send(s, c);
+    kv_epson_work* w = kv_epson_w(s);
+    s->hpos -= w->lastwidth;
+    if (s->hpos < 0) s->hpos = 0;
+    w->lastwidth = 0;
+    return st;
+}
+
+kv_status kv_epson__ht(kv_glor* s, int32_t c) {
+    kv_status st = send(s, c);
+    kv_epson_work* w = kv_epson_w(s);
+    for (int i = 0; i < w->ntabs; ++i) {
+        if (w->tabstops[i] > s->hpos) {
+            s->hpos = w->tabstops[i];
+            break;
+        }
+    }
+    w->lastwidth = 0;
+    return st;
+}
+
+kv_status kv_epson__lf(kv_glor* s, int32_t) { return linefeed(s); }
+
+kv_status kv_epson__vt(kv_glor* s, int32_t c) {
+    kv_status st = send(s, c);
+    if (kv_epson_w(s)->nvtabs == 0) jerr_uperr(&st, linefeed(s));
+    return st;
+}
+
+kv_status kv_epson__ff(kv_glor* s, int32_t) {
+    kv_status st = KV_SUCCESS;
+    int32_t m = 0;
+    kv_maxleft(s, &m);
+    const int32_t r = s->pagelen - s->vpos; // dots left on the page
+    if (r < m) m = r;
+    if (m > 0) st = kv_epson_plotnscroll(s, m);
+    if (m < r) jerr_uperr(&st, send(s, '\f'));
+    kv_epson_onelinecancel(s);
+    s->vpos = 0;
+    kv_epson_w(s)->lastwidth = 0;
+    return st;
+}
+
+kv_status kv_epson__cr(kv_glor* s, int32_t c) {
+    kv_status st = send(s, c);
+    s->hpos = 0;
+    if (s->autolf) return jerr_uperr(&st, linefeed(s));
+    kv_epson_onelinecancel(s);
+    kv_epson_w(s)->lastwidth = 0;
+    return st;
+}
+
+kv_status kv_epson__so(kv_glor* s, int32_t c) {
+    kv_status st = send(s, c);
+    if (kv_epson_w(s)->dblwide == 0) {
+        kv_epson_w(s)->dblwide = 1;
+        kv_epson_revalstuf(s);
+    }
+    return st;
+}
+
+kv_status kv_epson__si(kv_glor* s, int32_t c) {
+    kv_status st = send(s, c);
+    if (kv_epson_w(s)->condensed == 0) {
+        kv_epson_w(s)->condensed = 3;
+        kv_epson_revalstuf(s);
+    }
+    return st;
+}
+
+kv_status kv_epson__dc2(kv_glor* s, int32_t c) {
+    kv_status st = send(s, c);
+    if (kv_epson_w(s)->condensed) {
+        kv_epson_w(s)->condensed = 0;
+        kv_epson_revalstuf(s);
+    }
+    return st;
+}
+
+kv_status kv_epson__dc4(kv_glor* s, int32_t c) {
+    kv_status st = send(s, c);
+    if (kv_epson_w(s)->dblwide) {
+        kv_epson_w(s)->dblwide = 0;
+        kv_epson_revalstuf(s);
+    }
+    return st;
+}
+
+kv_status kv_epson__can(kv_glor* s, int32_t c) {
+    kv_status st = send(s, c);
+    kv_epson_onelinecancel(s);
+    s->hpos = 0;
+    kv_epson_w(s)->lastwidth = 0;
+    return st;
+}
+
+kv_status kv_epson__esc(kv_glor* s, int32_t c);
+
+constexpr action ctrlacts[] = {
+    {8, kv_epson__bs},   // BS
+    {9, kv_epson__ht},   // HT
+    {10, kv_epson__lf},  // LF
+    {11, kv_epson__vt},  // VT
+    {12, kv_epson__ff},  // FF
+    {13, kv_epson__cr},  // CR
+    {14, kv_epson__so},  // SO: double width for the line
+    {15, kv_epson__si},  // SI: condensed
+    {18, kv_epson__dc2}, // DC2: condensed off
+    {20, kv_epson__dc4}, // DC4: double width off
+    {24, kv_epson__can}, // CAN: cancel the line
+    {27, kv_epson__esc}, // ESC
+    {0, nullptr},
+};
+
+// Escape sequences. Each starts by sending ESC and its letter.
+kv_status kv_epson_esc_unsup0(kv_glor* s, int32_t e) {
+    kv_status st = send(s, ESC);
+    jerr_uperr(&st, send(s, e));
+    return st;
+}
+
+kv_status kv_epson_esc_unsup1(kv_glor* s, int32_t e) {
+    kv_status st = kv_epson_esc_unsup0(s, e);
+    int32_t n = 0;
+    jerr_uperr(&st, passbyte(s, &n));
+    return st;
+}
+
+kv_status kv_epson_esc__so(kv_glor* s, int32_t e) {
+    kv_status st = kv_epson_esc_unsup0(s, e);
+    if (kv_epson_w(s)->dblwide == 0) {
+        kv_epson_w(s)->dblwide = 1;
+        kv_epson_revalstuf(s);
+    }
+    return st;
+}
+
+kv_status kv_epson_esc__si(kv_glor* s, int32_t e) {
+    kv_status st = kv_epson_esc_unsup0(s, e);
+    if (kv_epson_w(s)->condensed == 0) {
+        kv_epson_w(s)->condensed = 3;
+        kv_epson_revalstuf(s);
+    }
+    return st;
+}
+
+kv_status kv_epson_esc_space(kv_glor* s, int32_t e) {
+    kv_status st = kv_epson_esc_unsup0(s, e);
+    int32_t n = 0;
+    jerr_uperr(&st, passbyte(s, &n));
+    if (n >= 0 && n <= 127) {
+        kv_epson_w(s)->extraspace = n;
+        kv_epson_revalstuf(s);
+    }
+    return st;
+}
+
+kv_status kv_epson_esc_exclam(kv_glor* s, int32_t e) {
+    kv_status st = kv_epson_esc_unsup0(s, e);
+    int32_t n = 0;
+    jerr_uperr(&st, passbyte(s, &n));
+    kv_epson_work* w = kv_epson_w(s);
+    w->dblwide = (n & 32) ? 3 : 0;
+    w->condensed = (n & 4) ? 3 : 0;
+    w->lqunits = (n & 2) ? 3 : 0;
+    w->elite = (n & 1) ? 3 : 0;
+    kv_epson_revalstuf(s);
+    return st;
+}
+
+kv_status kv_epson_esc_dollar(kv_glor* s, int32_t e) {
+    kv_status st = kv_epson_esc_unsup0(s, e);
+    int32_t d = 0;
+    jerr_uperr(&st, kv_epson_passw(s, &d));
+    const int32_t p = s->hdpi * d / 60;
+    if (p >= 0 && p <= 15 * s->hdpi) s->hpos = p;
+    kv_epson_w(s)->lastwidth = 0;
+    return st;
+}
+
+// Dots per inch of a bit-image mode, for the head movement.
+int32_t modedensity(int32_t mode) {
+    switch (mode) {
+    case 0: return 60;
+    case 60: return 60;
+    case 3: return 240;
+    case 4: return 80;
+    case 6: return 90;
+    case 38: return 90;
+    case 39: return 180;
+    default: return 120;
+    }
+}
+
+kv_status kv_epson_esc_passn(kv_glor* s, int32_t e) {
+    kv_status st = kv_epson_esc_unsup0(s, e);
+    kv_epson_work* w = kv_epson_w(s);
+    int32_t mode = 0;
+    switch (e & 127) {
+    case '*': jerr_uperr(&st, passbyte(s, &mode)); break;
+    case 'K': mode = w->gmode_k; break;
+    case 'L': mode = w->gmode_l; break;
+    case 'Y': mode = w->gmode_y; break;
+    default: mode = w->gmode_z; break;
+    }
+    int32_t n = 0;
+    jerr_uperr(&st, kv_epson_passw(s, &n));
+    // The printer reads the column count as an unsigned number.
+    const int32_t columns = n & 0xFFFF;
+    const int32_t bytes = mode > 7 ? 3 * columns : columns;
+    for (int32_t i = 0; i < bytes && kv_ok(st) && !kv_breakall(s); ++i) {
+        int32_t b = 0;
+        st = passbyte(s, &b);
+    }
+    advance(s, 120 * columns / modedensity(mode));
+    w->lastwidth = 0;
+    return st;
+}
+
+kv_status kv_epson_esc_0(kv_glor* s, int32_t e) {
+    s->linespace = s->vdpi / 8;
+    return kv_epson_esc_unsup0(s, e);
+}
+
+kv_status kv_epson_esc_2(kv_glor* s, int32_t e) {
+    s->linespace = s->vdpi / 6;
+    return kv_epson_esc_unsup0(s, e);
+}
+
+kv_status kv_epson_esc_3(kv_glor* s, int32_t e) {
+    kv_status st = kv_epson_esc_unsup0(s, e);
+    int32_t n = 0;
+    jerr_uperr(&st, passbyte(s, &n));
+    if (n > 0) s->linespace = n / 3;
+    return st;
+}
+
+kv_status kv_epson_esc_quest(kv_glor* s, int32_t e) {
+    kv_status st = kv_epson_esc_unsup0(s, e);
+    int32_t c = 0, m = 0;
+    jerr_uperr(&st, passbyte(s, &c));
+    jerr_uperr(&st, passbyte(s, &m));
+    kv_epson_work* w = kv_epson_w(s);
+    if (m >= 0 && m <= 3) {
+        switch (c) {
+        case 'K': w->gmode_k = m; break;
+        case 'L': w->gmode_l = m; break;
+        case 'Y': w->gmode_y = m; break;
+        case 'Z': w->gmode_z = m; break;
+        default: break;
+        }
+    }
+    return st;
+}
+
+kv_status kv_epson_esc_at(kv_glor* s, int32_t e) {
+    kv_status st = kv_epson_esc_unsup0(s, e);
+    jerr_uperr(&st, kv_epson_initinfo(s));
+    return st;
+}
+
+kv_status kv_epson_esc_ua(kv_glor* s, int32_t e) {
+    kv_status st = kv_epson_esc_unsup0(s, e);
+    int32_t n = 0;
+    jerr_uperr(&st, passbyte(s, &n));
+    if (n > 0) s->linespace = n;
+    return st;
+}
+
+// Vertical tab list: only the number of stops is kept.
+kv_status kv_epson_esc_ub(kv_glor* s) {
+    kv_status st = KV_SUCCESS;
+    kv_epson_work* w = kv_epson_w(s);
+    w->nvtabs = 0;
+    int32_t previous = -1;
+    while (!kv_breakall(s) && w->nvtabs <= 65 && kv_ok(st)) {
+        int32_t b = 0;
+        st = passbyte(s, &b);
+        if (b <= previous) break;
+        previous = b;
+        ++w->nvtabs;
+    }
+    return st;
+}
+
+kv_status kv_epson_esc_lb(kv_glor* s, int32_t e) {
+    kv_status st = kv_epson_esc_unsup0(s, e);
+    jerr_uperr(&st, kv_epson_esc_ub(s));
+    return st;
+}
+
+kv_status kv_epson_esc_uc(kv_glor* s, int32_t e) {
+    kv_status st = kv_epson_esc_unsup0(s, e);
+    int32_t n = 0;
+    jerr_uperr(&st, passbyte(s, &n));
+    if (n > 0) {
+        s->pagelen = n * s->linespace;
+        s->vpos = 0;
+    } else {
+        int32_t m = 0;
+        jerr_uperr(&st, passbyte(s, &m));
+        if (m != 0) {
+            s->pagelen = m * s->vdpi;
+            s->vpos = 0;
+        }
+    }
+    return st;
+}
+
+kv_status kv_epson_esc_ud(kv_glor* s, int32_t e) {
+    kv_status st = kv_epson_esc_unsup0(s, e);
+    kv_epson_work* w = kv_epson_w(s);
+    w->ntabs = 0;
+    int32_t previous = -1;
+    while (!kv_breakall(s) && w->ntabs < 32 && kv_ok(st)) {
+        int32_t b = 0;
+        st = passbyte(s, &b);
+        if (b <= previous) break;
+        previous = b;
+        w->tabstops[w->ntabs++] = (b - 1) * s->pitch;
+    }
+    return st;
+}
+
+// ESC J n is not passed on: the paper is advanced by the driver instead, so
+// pending fields print in the space it opens.
+kv_status kv_epson_esc_uj(kv_glor* s, int32_t) {
+    int32_t n = 0;
+    kv_status st = readbyte(s, &n);
+    const int32_t k = n / 3;
+    if (k != 0) jerr_uperr(&st, kv_epson_plotnscroll(s, k / 3));
+    kv_epson_w(s)->lastwidth = 0;
+    return st;
+}
+
+kv_status kv_epson_esc_um(kv_glor* s, int32_t e) {
+    kv_epson_w(s)->elite = 1;
+    kv_epson_revalstuf(s);
+    return kv_epson_esc_unsup0(s, e);
+}
+
+kv_status kv_epson_esc_up(kv_glor* s, int32_t e) {
+    kv_epson_w(s)->elite = 0;
+    kv_epson_revalstuf(s);
+    return kv_epson_esc_unsup0(s, e);
+}
+
+kv_status kv_epson_esc_uw(kv_glor* s, int32_t e) {
+    kv_status st = kv_epson_esc_unsup0(s, e);
+    int32_t n = 0;
+    jerr_uperr(&st, passbyte(s, &n));
+    kv_epson_w(s)->dblwide = n != 0 ? 3 : 0;
+    kv_epson_revalstuf(s);
+    return st;
+}
+
+kv_status kv_epson_esc_bslash(kv_glor* s, int32_t e) {
+    kv_status st = kv_epson_esc_unsup0(s, e);
+    int32_t d = 0;
+    jerr_uperr(&st, kv_epson_passw(s, &d));
+    if (kv_epson_w(s)->lqunits) d = 2 * d / 3;
+    const int32_t p = s->hpos + d;
+    if (p >= 0 && p <= 15 * s->hdpi) s->hpos = p;
+    kv_epson_w(s)->lastwidth = 0;
+    return st;
+}
+
+kv_status kv_epson_esc_lx(kv_glor* s, int32_t e) {
+    kv_status st = kv_epson_esc_unsup0(s, e);
+    int32_t n = 0;
+    jerr_uperr(&st, passbyte(s, &n));
+    if (n == 0 || n == 1) kv_epson_w(s)->lqunits = n;
+    return st;
+}
+
+constexpr action escacts[] = {
+    // No parameter; passed on without tracking.
+    {'#', kv_epson_esc_unsup0}, {'&', kv_epson_esc_unsup0}, {'4', kv_epson_esc_unsup0},
+    {'5', kv_epson_esc_unsup0}, {'8', kv_epson_esc_unsup0}, {'9', kv_epson_esc_unsup0},
+    {'<', kv_epson_esc_unsup0}, {'=', kv_epson_esc_unsup0}, {'>', kv_epson_esc_unsup0},
+    {'B', kv_epson_esc_unsup0}, {'E', kv_epson_esc_unsup0}, {'F', kv_epson_esc_unsup0},
+    {'G', kv_epson_esc_unsup0}, {'H', kv_epson_esc_unsup0}, {'O', kv_epson_esc_unsup0},
+    {'T', kv_epson_esc_unsup0},
+    // One parameter byte; passed on without tracking.
+    {'%', kv_epson_esc_unsup1}, {'-', kv_epson_esc_unsup1}, {'/', kv_epson_esc_unsup1},
+    {':', kv_epson_esc_unsup1}, {'N', kv_epson_esc_unsup1}, {'Q', kv_epson_esc_unsup1},
+    {'R', kv_epson_esc_unsup1}, {'S', kv_epson_esc_unsup1}, {'U', kv_epson_esc_unsup1},
+    {'V', kv_epson_esc_unsup1}, {'l', kv_epson_esc_unsup1}, {'p', kv_epson_esc_unsup1},
+    {'s', kv_epson_esc_unsup1},
+    // Tracked.
+    {14, kv_epson_esc__so},       // ESC SO: double width
+    {15, kv_epson_esc__si},       // ESC SI: condensed
+    {' ', kv_epson_esc_space},    // ESC SP n: extra character space
+    {'!', kv_epson_esc_exclam},   // ESC ! n: master select
+    {'$', kv_epson_esc_dollar},   // ESC $ nL nH: absolute position
+    {'*', kv_epson_esc_passn},    // ESC * m nL nH: bit image
+    {'K', kv_epson_esc_passn},    // ESC K: single-density bit image
+    {'L', kv_epson_esc_passn},    // ESC L: double-density bit image
+    {'Y', kv_epson_esc_passn},    // ESC Y: high-speed double density
+    {'Z', kv_epson_esc_passn},    // ESC Z: quadruple density
+    {'0', kv_epson_esc_0},        // ESC 0: 1/8-inch spacing
+    {'2', kv_epson_esc_2},        // ESC 2: 1/6-inch spacing
+    {'3', kv_epson_esc_3},        // ESC 3 n: n/180 (n/216) inch spacing
+    {'?', kv_epson_esc_quest},    // ESC ? c m: reassign bit-image mode
+    {'@', kv_epson_esc_at},       // ESC @: initialise
+    {'A', kv_epson_esc_ua},       // ESC A n: n/60 (n/72) inch spacing
+    {'b', kv_epson_esc_lb},       // ESC b c list: vertical tab channel
+    {'C', kv_epson_esc_uc},       // ESC C n / ESC C 0 m: page length
+    {'D', kv_epson_esc_ud},       // ESC D list: horizontal tabs
+    {'J', kv_epson_esc_uj},       // ESC J n: advance paper
+    {'M', kv_epson_esc_um},       // ESC M: elite
+    {'P', kv_epson_esc_up},       // ESC P: pica
+    {'W', kv_epson_esc_uw},       // ESC W n: double width
+    {'\\', kv_epson_esc_bslash},  // ESC \ nL nH: relative position
+    {'x', kv_epson_esc_lx},       // ESC x n: letter quality
+    {0, nullptr},
+};
+static_assert(std::size(escacts) == 55, "54 escape sequences and the end pair");
+
+handler kv_epson_findaction(const action* table, int32_t code) {
+    for (const action* a = table; a->fn != nullptr; ++a) {
+        if (a->code == code) return a->fn;
+    }
+    return nullptr;
+}
+
+kv_status kv_epson__esc(kv_glor* s, int32_t) {
+    int32_t e = 0;
+    kv_status st = readbyte(s, &e);
+    handler h = kv_epson_findaction(escacts, e & 127);
+    jerr_uperr(&st, h != nullptr ? h(s, e) : kv_epson_esc_unsup0(s, e));
+    return st;
+}
+} // namespace
+
+kv_status kv_epson_initinfo(kv_glor* s) {
+    kv_epson_work* w = kv_drvwork_init<kv_epson_work>(s);
+    s->hdpi = 120;
+    s->vdpi = kv_epson_is24pin(s) ? 60 : 72;
+    s->pitch = s->hdpi / 10;
+    s->linespace = s->vdpi / 6;
+    s->pagelen = 11 * s->vdpi;
+    const int32_t lines = s->config[KV_CONFIG_PAGELINES];
+    if (lines >= 1 && lines <= 999) s->pagelen = lines * s->linespace;
+    s->hpos = 0;
+    s->hdots = 0;
+    s->vpos = 0;
+    s->autolf = 0;
+    w->gmode_l = 1;
+    w->gmode_y = 2;
+    w->gmode_z = 3;
+    setdefaulttabs(s);
+    return KV_SUCCESS;
+}
+
+kv_status kv_epson_lgetc(kv_glor* s, int32_t* c) {
+    *c = 0;
+    if (kv_breakall(s)) return KV_SUCCESS;
+    return kv_pgetc(s, c);
+}
+
+kv_status kv_epson_lprintc(kv_glor* s, int32_t c) {
+    if (kv_breakall(s) && c != 0) return KV_SUCCESS;
+    return kv_pprintc(s, c);
+}
+
+kv_status kv_epson_initprn(kv_glor* s) {
+    kv_status st = kv_epson_initinfo(s);
+    if (kv_failed(st)) return st;
+    int32_t lines = s->linespace > 0 ? s->pagelen / s->linespace : 0;
+    if (lines > 255) lines = 255;
+    const int32_t init[] = {ESC, '@', ESC, 'A', s->linespace, ESC, 'C', lines, '\r'};
+    for (int32_t b : init) {
+        st = send(s, b);
+        if (kv_failed(st)) break;
+    }
+    return st;
+}
+
+kv_status kv_epson_specialcmd(kv_glor*, char*) { return KV_SUCCESS; }
+
+kv_status kv_epson_qoutc(kv_glor* s, int32_t c) {
+    handler h = kv_epson_findaction(ctrlacts, c & 127);
+    if (h != nullptr) return h(s, c);
+    kv_status st = send(s, c);
+    const int32_t b = c & 127;
+    if (b >= 32 && b <= 127) {
+        kv_epson_w(s)->lastwidth = s->pitch;
+        advance(s, s->pitch);
+    }
+    return st;
+}

@@ -1,0 +1,9 @@
+// kevra_epsonfx: the translator for Epson MX/FX/RX (9-pin) printers.
+#include "drivers/epson/epson.hpp"
+
+const int32_t kv_printercode = 384;
+const char* const kv_printername = "Epson MX/FX/RX printer version.";
+const kv_prnslots kv_prnentry = {
+    kv_printercode,      kv_epson_lgetc, kv_epson_lprintc, kv_epson_initprn, kv_epson_specialcmd,
+    nullptr,             nullptr,        nullptr,          kv_epson_setregion, kv_epson_qoutc,
+};
