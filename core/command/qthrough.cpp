@@ -71,9 +71,10 @@ kv_status kv_qthrough(kv_glor* s) {
             int32_t c = 0;
             jerr_uperr(&st, s->lgetc(s, &c));
             if (!kv_breakall(s)) {
-                if (kv_triggercheck(s, s->datadlm, c))
+                // Most bytes open no sequence: test the first delimiter bytes here.
+                if (c == dbyte(s->datadlm, 0) && kv_triggercheck(s, s->datadlm, c))
                     jerr_uperr(&st, kv_qdata(s));
-                else if (kv_triggercheck(s, s->cmddlm, c))
+                else if (c == dbyte(s->cmddlm, 0) && kv_triggercheck(s, s->cmddlm, c))
                     jerr_uperr(&st, kv_qcommand(s));
                 else
                     jerr_uperr(&st, s->qoutc(s, c));

@@ -4,12 +4,13 @@
 #include "core/driver/xbase.hpp"
 
 kv_status kv_xinfunc(void* arg, int32_t* c) {
-    auto* s = static_cast<kv_glor*>(arg);
-    if (!xbase_breakall()) *c = xbase_getctoxlate() & 0xFF;
-    if (xbase_breakall()) {
-        if (s != nullptr) s->stop = 1;
-        *c = -1;
+    if (!xbase_breakall()) {
+        *c = xbase_getctoxlate() & 0xFF;
+        if (!xbase_breakall()) return KV_SUCCESS;
     }
+    auto* s = static_cast<kv_glor*>(arg);
+    if (s != nullptr) s->stop = 1;
+    *c = -1;
     return KV_SUCCESS;
 }
 
@@ -83,4 +84,28 @@ kv_status kv_lprintint(kv_glor* s, int32_t n) {
     if (n < 0) st = s->lprintc(s, '-');
     while (k > 0 && kv_ok(st)) st = s->lprintc(s, digits[--k]);
     return st;
+}
+
+size_t kv_ptakeplain(kv_glor* s, const uint8_t plain[256], const uint8_t** run) {
+    if (s->ungetcount != 0 || s->xinfunc != kv_xinfunc || kv_breakall(s)) return 0;
+    const uint8_t* p = nullptr;
+    const size_t avail = xbase_peekrun(&p);
+    const uint8_t d0 = static_cast<uint8_t>(s->datadlm[qstr_base]);
+    const uint8_t c0 = static_cast<uint8_t>(s->cmddlm[qstr_base]);
+    size_t n = 0;
+    while (n < avail && plain[p[n]] && p[n] != d0 && p[n] != c0) ++n;
+    xbase_skiprun(n);
+    *run = p;
+    return n;
+}
+
+kv_status kv_pprintrun(kv_glor* s, const uint8_t* p, size_t n) {
+    if (s->xoutfunc != kv_xoutfunc) {
+        kv_status st = KV_SUCCESS;
+        for (size_t i = 0; i < n && kv_ok(st); ++i) st = kv_pprintc(s, p[i]);
+        return st;
+    }
+    if (!xbase_outfailed()) xbase_putrun(p, n);
+    if (xbase_breakall()) s->stop = 1;
+    return KV_SUCCESS;
 }

@@ -21,6 +21,16 @@ kv_status kv_pprintc(kv_glor* s, int32_t c);
 kv_status kv_lprintqstr(kv_glor* s, const char* text);
 // Sends a byte string of known length through lprintc (may contain NUL).
 kv_status kv_lprintbytes(kv_glor* s, const uint8_t* bytes, int32_t n);
+// Takes, in one step, the longest run of input bytes already read ahead for
+// which `plain` is nonzero and that cannot open a command or data sequence
+// (none is the first byte of a delimiter): exactly the bytes the loop would
+// have handed one by one to a driver that merely sends them on. Returns the
+// run's length and points *run at it; 0 when bytes are pushed back, the
+// source is not the byte layer or nothing is read ahead.
+size_t kv_ptakeplain(kv_glor* s, const uint8_t plain[256], const uint8_t** run);
+// Sends n bytes straight to the byte sink (the driver's own sending rules
+// are the caller's business).
+kv_status kv_pprintrun(kv_glor* s, const uint8_t* p, size_t n);
 // Sends the decimal digits of n >= 0 through lprintc (a negative n sends a
 // minus sign first).
 kv_status kv_lprintint(kv_glor* s, int32_t n);

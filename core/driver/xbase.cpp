@@ -1,10 +1,12 @@
 #include "core/driver/xbase.hpp"
 
+#include <cerrno>
 #include <cstring>
+#include <unistd.h>
 
-namespace {
 xbase_glor xbase_glorrec{};
 
+namespace {
 void xbase_fail(const char* mnemonic, const char* message, bool output) {
     kv_status st = KV_SUCCESS;
     xbase_glorrec.stop = 1;
@@ -13,15 +15,41 @@ void xbase_fail(const char* mnemonic, const char* message, bool output) {
     xbase_showerr(&xbase_glorrec, 'E', mnemonic, message);
     jerr_uperr(&xbase_glorrec.status, st);
 }
+// Reads the next block of input. False at the end of the input or on a read
+// failure (reported), which both stop the layer.
+bool xbase_refill() {
+    xbase_glor& b = xbase_glorrec;
+    b.inpos = 0;
+    b.inlen = 0;
+    const int fd = b.in != nullptr ? fileno(b.in) : -1;
+    ssize_t n = 0;
+    if (fd >= 0) {
+        do {
+            n = read(fd, b.inbuf, sizeof b.inbuf);
+        } while (n < 0 && errno == EINTR);
+    } else if (b.in != nullptr) {
+        n = static_cast<ssize_t>(std::fread(b.inbuf, 1, sizeof b.inbuf, b.in));
+        if (n == 0 && std::ferror(b.in)) n = -1;
+    }
+    if (n > 0) {
+        b.inlen = static_cast<int32_t>(n);
+        return true;
+    }
+    if (n < 0)
+        xbase_fail("READIN", "error reading translator input.", false);
+    else
+        b.stop = 1;
+    return false;
+}
 } // namespace
-
-xbase_glor* xbase_record() { return &xbase_glorrec; }
 
 void xbase_open(std::FILE* in, std::FILE* out, std::FILE* err) {
     xbase_glorrec.status = KV_SUCCESS;
     xbase_glorrec.stop = 0;
     xbase_glorrec.outfailed = 0;
     xbase_glorrec.lineno = 0;
+    xbase_glorrec.inpos = 0;
+    xbase_glorrec.inlen = 0;
     cfifo_open(&xbase_glorrec.infifo);
     xbase_glorrec.in = in;
     xbase_glorrec.out = out;
@@ -32,19 +60,18 @@ int xbase_getctoxlate() {
     xbase_glor& b = xbase_glorrec;
     int result = ' ';
     while (!b.stop && b.infifo.count == 0) {
-        int c = getc_unlocked(b.in);
-        if (c == EOF) {
-            if (std::ferror(b.in)) {
-                xbase_fail("READIN", "error reading translator input.", false);
-            } else {
-                b.stop = 1;
-                result = c;
-            }
-        } else if (c == '\n') {
+        if (b.inpos == b.inlen && !xbase_refill()) {
+            result = EOF;
+            continue;
+        }
+        const int c = b.inbuf[b.inpos++];
+        if (c == '\n') {
             cfifo_putc(&b.infifo, '\r');
             cfifo_putc(&b.infifo, '\n');
         } else {
-            cfifo_putc(&b.infifo, c);
+            // Only the CR LF pair needs the FIFO; any other byte goes straight on.
+            if (b.lineno == 0) b.lineno = 1;
+            return c;
         }
     }
     if (!b.stop) {
@@ -62,6 +89,13 @@ int xbase_putxlatedc(int c) {
     return c;
 }
 
+void xbase_putrun(const uint8_t* p, size_t n) {
+    xbase_glor& b = xbase_glorrec;
+    if (b.outfailed || n == 0) return;
+    if (fwrite_unlocked(p, 1, n, b.out) != n)
+        xbase_fail("WRITIN", "error writing translator output.", true);
+}
+
 void xbase_flush() {
     xbase_glor& b = xbase_glorrec;
     if (b.out == nullptr || b.outfailed) return;
@@ -69,9 +103,6 @@ void xbase_flush() {
         xbase_fail("WRITIN", "error writing translator output.", true);
 }
 
-int xbase_breakall() { return xbase_glorrec.stop; }
-int xbase_outfailed() { return xbase_glorrec.outfailed; }
-int xbase_showmsgs() { return xbase_glorrec.showmsgs; }
 
 void xlator_showerr(int32_t line, char severity, const char* mnemonic, const char* message) {
     if (!xbase_glorrec.showmsgs) return;

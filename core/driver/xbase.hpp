@@ -16,13 +16,18 @@ struct xbase_glor {
     int32_t showmsgs; // messages go to standard error only when set
     int32_t lineno;   // input line being read; 0 until the first byte is taken
     cfifo infifo;
+    // Input read ahead in blocks: bytes inbuf[inpos .. inlen) are not yet taken.
+    uint8_t inbuf[65536];
+    int32_t inpos;
+    int32_t inlen;
     std::FILE* in;
     std::FILE* out;
     std::FILE* err;
 };
 
 // The one byte-layer record of the process.
-xbase_glor* xbase_record();
+extern xbase_glor xbase_glorrec;
+inline xbase_glor* xbase_record() { return &xbase_glorrec; }
 
 // Sets the layer up over the given streams: status 1, not stopped, FIFO
 // empty, line 0. The run driver passes the three standard streams.
@@ -34,14 +39,26 @@ int xbase_getctoxlate();
 // end of input, so every byte read before it still reaches the printer.
 // Returns the byte.
 int xbase_putxlatedc(int c);
+// Bytes already read ahead and not yet taken, when nothing converted is
+// pending: *p points at them; the count is returned (0 if none). They are
+// taken with xbase_skiprun. Plain text moves through in runs this way.
+inline size_t xbase_peekrun(const uint8_t** p) {
+    xbase_glor& b = xbase_glorrec;
+    if (b.stop || b.infifo.count != 0 || b.lineno == 0) return 0;
+    *p = b.inbuf + b.inpos;
+    return static_cast<size_t>(b.inlen - b.inpos);
+}
+inline void xbase_skiprun(size_t n) { xbase_glorrec.inpos += static_cast<int32_t>(n); }
+// Writes n bytes unless a write has failed before.
+void xbase_putrun(const uint8_t* p, size_t n);
 // Pushes buffered output to the device. A failure is reported as WRITIN and
 // stops the layer, so a job whose last bytes could not be written is never
 // reported as completed.
 void xbase_flush();
 
-int xbase_breakall();
-int xbase_outfailed();
-int xbase_showmsgs();
+inline int xbase_breakall() { return xbase_glorrec.stop; }
+inline int xbase_outfailed() { return xbase_glorrec.outfailed; }
+inline int xbase_showmsgs() { return xbase_glorrec.showmsgs; }
 
 // Writes one message: "%KEVRA-<severity>-<mnemonic>", then ", <message>" and
 // a newline when there is a message, then (16 spaces indented after a

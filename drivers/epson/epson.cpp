@@ -2,6 +2,8 @@
 // escape sequences pass through unchanged while the head position, pitch and
 // line spacing are tracked.
 #include <cstdint>
+#include <algorithm>
+#include <array>
 #include <iterator>
 
 #include "core/driver/printops.hpp"
@@ -510,17 +512,27 @@ constexpr action escacts[] = {
 };
 static_assert(std::size(escacts) == 55, "54 escape sequences and the end pair");
 
-handler kv_epson_findaction(const action* table, int32_t code) {
+constexpr handler kv_epson_findaction(const action* table, int32_t code) {
     for (const action* a = table; a->fn != nullptr; ++a) {
         if (a->code == code) return a->fn;
     }
     return nullptr;
 }
 
+// The tables' look-up done once for every code, so a text byte costs one
+// index instead of a walk through the table.
+constexpr std::array<handler, 128> byindex(const action* table) {
+    std::array<handler, 128> t{};
+    for (int32_t c = 0; c < 128; ++c) t[c] = kv_epson_findaction(table, c);
+    return t;
+}
+constexpr auto kCtrlIndex = byindex(ctrlacts);
+constexpr auto kEscIndex = byindex(escacts);
+
 kv_status kv_epson__esc(kv_glor* s, int32_t) {
     int32_t e = 0;
     kv_status st = readbyte(s, &e);
-    handler h = kv_epson_findaction(escacts, e & 127);
+    handler h = kEscIndex[e & 127];
     jerr_uperr(&st, h != nullptr ? h(s, e) : kv_epson_esc_unsup0(s, e));
     return st;
 }
@@ -572,14 +584,30 @@ kv_status kv_epson_initprn(kv_glor* s) {
 
 kv_status kv_epson_specialcmd(kv_glor*, char*) { return KV_SUCCESS; }
 
+// Bytes that only print a character cell: 32..127 and 160..255.
+constexpr std::array<uint8_t, 256> buildprintable() {
+    std::array<uint8_t, 256> t{};
+    for (int c = 0; c < 256; ++c) t[c] = (c & 127) >= 32 ? 1 : 0;
+    return t;
+}
+constexpr auto kPrintable = buildprintable();
+
 kv_status kv_epson_qoutc(kv_glor* s, int32_t c) {
-    handler h = kv_epson_findaction(ctrlacts, c & 127);
+    handler h = kCtrlIndex[c & 127];
     if (h != nullptr) return h(s, c);
     kv_status st = send(s, c);
-    const int32_t b = c & 127;
-    if (b >= 32 && b <= 127) {
-        kv_epson_w(s)->lastwidth = s->pitch;
-        advance(s, s->pitch);
+    if (!kPrintable[c & 255]) return st;
+    kv_epson_w(s)->lastwidth = s->pitch;
+    advance(s, s->pitch);
+    // The text that follows goes on in one piece: each of its bytes would
+    // only be sent and move the head by one cell.
+    const uint8_t* run = nullptr;
+    const size_t n = kv_ptakeplain(s, kPrintable.data(), &run);
+    if (n > 0 && kv_ok(st)) {
+        st = kv_pprintrun(s, run, n);
+        if (s->hpos < kMaxPos)
+            s->hpos = static_cast<int32_t>(std::min<int64_t>(
+                s->hpos + static_cast<int64_t>(n) * s->pitch, int64_t{kMaxPos} + s->pitch));
     }
     return st;
 }

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -102,7 +103,9 @@ ProcessResult run_process(const std::string& path, const std::string& input,
     close(outpipe[0]);
     close(errpipe[0]);
     int status = 0;
-    waitpid(pid, &status, 0);
+    struct rusage usage {};
+    wait4(pid, &status, 0, &usage);
+    r.maxrsskb = usage.ru_maxrss;
     if (WIFEXITED(status)) r.exitcode = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) r.signal = WTERMSIG(status);
     return r;

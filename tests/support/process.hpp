@@ -11,6 +11,7 @@ struct ProcessResult {
     std::string err;
     int exitcode = -1; // exit status, or -1 when killed by a signal
     int signal = 0;
+    long maxrsskb = 0; // peak resident size of the program
 };
 
 // Runs `path` with exactly the environment given (plus PATH), feeding `input`.
