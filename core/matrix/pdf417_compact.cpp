@@ -18,7 +18,8 @@ constexpr std::array<int32_t, 256> make_texttypes() {
     for (int32_t c = 'a'; c <= 'z'; ++c) t[c] = PDF417_TT_LOWER | (c - 'a');
     constexpr char punct[] = ";<>@[\\]_`~!\r\t,:\n-.$/\"|*()?{}'";
     constexpr char mixed[] = "0123456789&\r\t,:#-.$/+%*=^";
-    for (int32_t i = 0; punct[i] != '\0'; ++i) t[static_cast<uint8_t>(punct[i])] = PDF417_TT_PUNCT | i;
+    for (int32_t i = 0; punct[i] != '\0'; ++i)
+        t[static_cast<uint8_t>(punct[i])] = PDF417_TT_PUNCT | i;
     for (int32_t i = 0; mixed[i] != '\0'; ++i) {
         int32_t& w = t[static_cast<uint8_t>(mixed[i])];
         // A character of both lists sits at the same position in each.
@@ -35,8 +36,12 @@ static_assert(texttypes['^'] == (PDF417_TT_MIXED | 24));
 static_assert(texttypes['\''] == (PDF417_TT_PUNCT | 28));
 
 // Bytes that text compaction can hold: space to tilde, TAB, LF and CR.
-constexpr bool istext(uint8_t c) { return (c >= 0x20 && c <= 0x7E) || c == 9 || c == 10 || c == 13; }
-constexpr bool isdigit(uint8_t c) { return c >= '0' && c <= '9'; }
+constexpr bool istext(uint8_t c) {
+    return (c >= 0x20 && c <= 0x7E) || c == 9 || c == 10 || c == 13;
+}
+constexpr bool isdigit(uint8_t c) {
+    return c >= '0' && c <= '9';
+}
 
 // Any byte beyond this many can never fit: no compaction packs more than
 // three bytes into a codeword.
@@ -49,7 +54,9 @@ int fail(pdf417_sym* sym, int32_t err) {
 
 } // namespace
 
-int32_t pdf417_texttype(int32_t c) { return texttypes[static_cast<uint8_t>(c)]; }
+int32_t pdf417_texttype(int32_t c) {
+    return texttypes[static_cast<uint8_t>(c)];
+}
 
 void pdf417_safemove(void* dst, const void* src, size_t n) {
     if (n > 0) std::memmove(dst, src, n);
@@ -99,8 +106,12 @@ void pdf417_runlist_freeall(pdf417_runlist* list) {
     list->room = 0;
 }
 
-int32_t pdf417_runlistel_type(const pdf417_run* run) { return run->type; }
-int32_t pdf417_runlistel_len(const pdf417_run* run) { return run->end - run->start; }
+int32_t pdf417_runlistel_type(const pdf417_run* run) {
+    return run->type;
+}
+int32_t pdf417_runlistel_len(const pdf417_run* run) {
+    return run->end - run->start;
+}
 
 void pdf417_runlist_gube(const pdf417_runlist* list, const uint8_t* data, std::FILE* out) {
     std::fprintf(out, "runlist (len=%d) :\n", list->count);
@@ -208,8 +219,7 @@ void pdf417_mergeruns(pdf417_runlist* list) {
 
 int32_t pdf417_textcompact(int32_t* out, const uint8_t* d, int32_t length, int32_t room) {
     enum { ALPHA, LOWER, MIXED, PUNCT };
-    constexpr int32_t bit[4] = {PDF417_TT_ALPHA, PDF417_TT_LOWER, PDF417_TT_MIXED,
-                                PDF417_TT_PUNCT};
+    constexpr int32_t bit[4] = {PDF417_TT_ALPHA, PDF417_TT_LOWER, PDF417_TT_MIXED, PDF417_TT_PUNCT};
     int32_t sub = ALPHA;
     int32_t pend[8]; // sub-mode values not yet paired
     int32_t np = 0;

@@ -13,7 +13,9 @@ void release(void* p) {
     kv_delete(sym);
 }
 
-pdf417_sym* symbolof(const kv_field* f) { return static_cast<pdf417_sym*>(f->symbol.get()); }
+pdf417_sym* symbolof(const kv_field* f) {
+    return static_cast<pdf417_sym*>(f->symbol.get());
+}
 } // namespace
 
 kv_status kv_fieldmake2_pdf417(kv_glor* s, kv_field* f) {

@@ -13,9 +13,13 @@ int fail(pdf417_sym* sym, int32_t err) {
     return 0;
 }
 
-int32_t clamp(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : (v > hi ? hi : v); }
+int32_t clamp(int32_t v, int32_t lo, int32_t hi) {
+    return v < lo ? lo : (v > hi ? hi : v);
+}
 
-int32_t ceildiv(int32_t a, int32_t b) { return (a + b - 1) / b; }
+int32_t ceildiv(int32_t a, int32_t b) {
+    return (a + b - 1) / b;
+}
 
 // Data columns for which (height + 4) / (width + 4), both in modules of a
 // full-width symbol, comes nearest to the wanted aspect: the positive root of
@@ -51,7 +55,9 @@ int pdf417_open(pdf417_sym* sym) {
     return 1;
 }
 
-int pdf417_close(pdf417_sym* sym) { return sym != nullptr ? 1 : 0; }
+int pdf417_close(pdf417_sym* sym) {
+    return sym != nullptr ? 1 : 0;
+}
 
 int pdf417_setcallback(pdf417_sym* sym, kv_plotfn callback, void* context) {
     if (sym == nullptr) return 0;

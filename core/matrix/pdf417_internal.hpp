@@ -55,8 +55,7 @@ void pdf417_runlist_freeall(pdf417_runlist* list);
 int32_t pdf417_runlistel_type(const pdf417_run* run);
 int32_t pdf417_runlistel_len(const pdf417_run* run);
 // Diagnostic listing of the runs (with their text when data are given).
-void pdf417_runlist_gube(const pdf417_runlist* list, const uint8_t* data,
-                         std::FILE* out = stderr);
+void pdf417_runlist_gube(const pdf417_runlist* list, const uint8_t* data, std::FILE* out = stderr);
 
 // Splits data into text, byte and numeric runs (numeric runs only from 13
 // consecutive digits on, and none with PDF417_OPT_NONUMERIC).

@@ -46,7 +46,9 @@ void indicators(const pdf417_sym* sym, int32_t r, int32_t* left, int32_t* right)
     }
 }
 
-int32_t saturate(int64_t v) { return v > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(v); }
+int32_t saturate(int64_t v) {
+    return v > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(v);
+}
 
 } // namespace
 

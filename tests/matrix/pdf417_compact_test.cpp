@@ -12,12 +12,17 @@
 
 namespace {
 
-const uint8_t* bytes(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
-int32_t len(const std::string& s) { return static_cast<int32_t>(s.size()); }
+const uint8_t* bytes(const std::string& s) {
+    return reinterpret_cast<const uint8_t*>(s.data());
+}
+int32_t len(const std::string& s) {
+    return static_cast<int32_t>(s.size());
+}
 
 std::vector<int32_t> textcw(const std::string& s) {
     std::vector<int32_t> out(2 * s.size() + 4);
-    const int32_t n = pdf417_textcompact(out.data(), bytes(s), len(s), static_cast<int32_t>(out.size()));
+    const int32_t n =
+        pdf417_textcompact(out.data(), bytes(s), len(s), static_cast<int32_t>(out.size()));
     out.resize(n < 0 ? 0 : n);
     return out;
 }
@@ -63,15 +68,14 @@ TEST(Pdf417Compact, CharacterClasses) {
     };
     // Text sub-mode tables: Alpha, Lower, Mixed, Punctuation positions.
     const Case cases[] = {
-        {' ', 0x71A},         {'A', 0x100},        {'Z', 0x119},         {'a', 0x200},
-        {'z', 0x219},         {'0', 0x400},        {'9', 0x409},         {'&', 0x40A},
-        {'\r', 0xC0B},        {'\t', 0xC0C},       {',', 0xC0D},         {':', 0xC0E},
-        {'#', 0x40F},         {'-', 0xC10},        {'.', 0xC11},         {'$', 0xC12},
-        {'/', 0xC13},         {'+', 0x414},        {'%', 0x415},         {'*', 0xC16},
-        {'=', 0x417},         {'^', 0x418},        {';', 0x800},         {'~', 0x809},
-        {'!', 0x80A},         {'\n', 0x80F},       {'"', 0x814},         {'|', 0x815},
-        {'(', 0x817},         {'}', 0x81B},        {'\'', 0x81C},        {0, 0x1000},
-        {0x7F, 0x107F},       {0x80, 0x1080},      {0xFF, 0x10FF},       {0x0B, 0x100B},
+        {' ', 0x71A},   {'A', 0x100}, {'Z', 0x119},   {'a', 0x200},   {'z', 0x219},
+        {'0', 0x400},   {'9', 0x409}, {'&', 0x40A},   {'\r', 0xC0B},  {'\t', 0xC0C},
+        {',', 0xC0D},   {':', 0xC0E}, {'#', 0x40F},   {'-', 0xC10},   {'.', 0xC11},
+        {'$', 0xC12},   {'/', 0xC13}, {'+', 0x414},   {'%', 0x415},   {'*', 0xC16},
+        {'=', 0x417},   {'^', 0x418}, {';', 0x800},   {'~', 0x809},   {'!', 0x80A},
+        {'\n', 0x80F},  {'"', 0x814}, {'|', 0x815},   {'(', 0x817},   {'}', 0x81B},
+        {'\'', 0x81C},  {0, 0x1000},  {0x7F, 0x107F}, {0x80, 0x1080}, {0xFF, 0x10FF},
+        {0x0B, 0x100B},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.c);
@@ -130,14 +134,31 @@ TEST(Pdf417Compact, SegmentationAndMerging) {
         {"leading and trailing digit runs", "1234567890123AB1234567890123", 0,
          "N0-13 T13-15 N15-28"},
         {"no numeric runs with option 2", "AB1234567890123CD", PDF417_OPT_NONUMERIC, "T0-17"},
-        {"byte between texts of 3 characters joins them", std::string("ab\x01" "c"), 0, "T0-4"},
-        {"byte between single letters absorbs them", std::string("a\x01" "b"), 0, "B0-3"},
-        {"long text absorbs neighbouring single bytes", std::string("\x01" "ABCDE\x02"), 0,
-         "T0-7"},
-        {"long text keeps a two-byte run", std::string("\x01\x02" "ABCDE"), 0, "B0-2 T2-7"},
-        {"byte run absorbs short texts", std::string("AB\x01\x02" "CD\x03\x04" "EF"), 0, "B0-10"},
-        {"numeric runs stay apart", std::string("\x01\x02" "1234567890123\x03\x04"), 0,
-         "B0-2 N2-15 B15-17"},
+        {"byte between texts of 3 characters joins them",
+         std::string("ab\x01"
+                     "c"),
+         0, "T0-4"},
+        {"byte between single letters absorbs them",
+         std::string("a\x01"
+                     "b"),
+         0, "B0-3"},
+        {"long text absorbs neighbouring single bytes",
+         std::string("\x01"
+                     "ABCDE\x02"),
+         0, "T0-7"},
+        {"long text keeps a two-byte run",
+         std::string("\x01\x02"
+                     "ABCDE"),
+         0, "B0-2 T2-7"},
+        {"byte run absorbs short texts",
+         std::string("AB\x01\x02"
+                     "CD\x03\x04"
+                     "EF"),
+         0, "B0-10"},
+        {"numeric runs stay apart",
+         std::string("\x01\x02"
+                     "1234567890123\x03\x04"),
+         0, "B0-2 N2-15 B15-17"},
         {"high bytes are bytes", std::string("\x80\xff\xfe"), 0, "B0-3"},
         {"TAB LF CR are text", "A\tB\nC\rD", 0, "T0-7"},
     };
@@ -239,11 +260,17 @@ TEST(Pdf417Compact, TextSubModes) {
         {"mixed to lower", "1a", {841, 810}},
         {"mixed to alpha", "1A", {841, 840}},
         {"line feed is punctuation only", "A\nB", {29, 451}},
-        {"byte shift after an even count", std::string("ABCD\x80" "EF"), {1, 63, 913, 128, 125}},
+        {"byte shift after an even count",
+         std::string("ABCD\x80"
+                     "EF"),
+         {1, 63, 913, 128, 125}},
         {"byte shift in punctuation: filler latches to alpha",
-         std::string("AB;<>\x80" "CD"),
+         std::string("AB;<>\x80"
+                     "CD"),
          {1, 865, 1, 89, 913, 128, 63}},
-        {"byte shift after an odd count in lower", std::string("ab\x01" "c"),
+        {"byte shift after an odd count in lower",
+         std::string("ab\x01"
+                     "c"),
          {810, 59, 913, 1, 89}},
         {"NUL as a byte", std::string("A\0B", 3), {29, 913, 0, 59}},
     };
@@ -272,7 +299,8 @@ TEST(Pdf417Compact, NumericAndByteGroups) {
     int32_t out[32];
     // Standard's numeric example: 000213298174000 -> 1 624 434 632 282 200.
     EXPECT_EQ(pdf417_numcompact(out, bytes("000213298174000"), 15), 6);
-    EXPECT_EQ(std::vector<int32_t>(out, out + 6), (std::vector<int32_t>{1, 624, 434, 632, 282, 200}));
+    EXPECT_EQ(std::vector<int32_t>(out, out + 6),
+              (std::vector<int32_t>{1, 624, 434, 632, 282, 200}));
     // 44 nines: 1 followed by 44 nines in base 900 (worked by hand).
     const std::string nines(44, '9');
     EXPECT_EQ(pdf417_numcompact44(out, bytes(nines), 44), 15);
@@ -299,8 +327,8 @@ TEST(Pdf417Compact, NumericAndByteGroups) {
     struct Len {
         int32_t n, num, bin;
     };
-    const Len lens[] = {{0, 0, 0},   {1, 1, 1},   {2, 1, 2},   {3, 2, 3},   {5, 2, 5},
-                        {6, 3, 5},   {7, 3, 6},   {12, 5, 10}, {13, 5, 11}, {43, 15, 36},
+    const Len lens[] = {{0, 0, 0},    {1, 1, 1},    {2, 1, 2},    {3, 2, 3},   {5, 2, 5},
+                        {6, 3, 5},    {7, 3, 6},    {12, 5, 10},  {13, 5, 11}, {43, 15, 36},
                         {44, 15, 37}, {45, 16, 38}, {88, 30, 74}, {-3, 0, 0}};
     for (const Len& l : lens) {
         SCOPED_TRACE(l.n);
@@ -323,13 +351,26 @@ TEST(Pdf417Compact, AutomaticCompaction) {
          concat({{1}, n13, {900, 63}})},
         {"12 digits stay in text", "AB123456789012CD", 0, {1, 841, 63, 125, 187, 249, 1, 88, 63}},
         {"8 digits alone are numeric", "12345678", 0, {902, 138, 628, 478}},
-        {"8 digits are numeric even with option 2", "12345678", PDF417_OPT_NONUMERIC,
+        {"8 digits are numeric even with option 2",
+         "12345678",
+         PDF417_OPT_NONUMERIC,
          {902, 138, 628, 478}},
         {"7 digits stay text", "1234567", 0, {841, 63, 125, 187}},
-        {"byte folded into text: 913", std::string("ab\x01" "c"), 0, {810, 59, 913, 1, 89}},
-        {"letters folded into bytes: 901", std::string("a\x01" "b"), 0, {901, 97, 1, 98}},
+        {"byte folded into text: 913",
+         std::string("ab\x01"
+                     "c"),
+         0,
+         {810, 59, 913, 1, 89}},
+        {"letters folded into bytes: 901",
+         std::string("a\x01"
+                     "b"),
+         0,
+         {901, 97, 1, 98}},
         {"lower-case text", "alcoolalcool", 0, {810, 332, 434, 330, 332, 434, 359}},
-        {"text after bytes latches 900", std::string("\x80\x81" "ABCDE"), 0,
+        {"text after bytes latches 900",
+         std::string("\x80\x81"
+                     "ABCDE"),
+         0,
          {901, 128, 129, 900, 1, 63, 149}},
     };
     for (const Case& c : cases) {

@@ -58,8 +58,8 @@ TEST(Pdf417Grid, EccLevelForSpace) {
         int32_t space, level;
     };
     // 2^(L+1) check codewords must fit in the space.
-    const Case cases[] = {{-5, 0}, {0, 0},   {1, 0},   {3, 0},   {4, 1},   {7, 1},
-                          {8, 2},  {15, 2},  {16, 3},  {32, 4},  {63, 4},  {64, 5},
+    const Case cases[] = {{-5, 0},  {0, 0},   {1, 0},   {3, 0},   {4, 1},   {7, 1},
+                          {8, 2},   {15, 2},  {16, 3},  {32, 4},  {63, 4},  {64, 5},
                           {128, 6}, {255, 6}, {256, 7}, {511, 7}, {512, 8}, {928, 8}};
     for (const Case& c : cases) EXPECT_EQ(pdf417_ecc_maxforspace(c.space), c.level) << c.space;
 }
@@ -160,8 +160,8 @@ TEST(Pdf417Grid, LevelNeverLowerThanAsked) {
     struct Auto {
         int32_t letters, columns, level, rows;
     };
-    const Auto cases[] = {{78, 1, 2, 48},   {80, 1, 3, 57},   {318, 30, 3, 6},
-                          {320, 30, 4, 7},  {638, 30, 4, 12}, {640, 30, 5, 13}};
+    const Auto cases[] = {{78, 1, 2, 48},  {80, 1, 3, 57},   {318, 30, 3, 6},
+                          {320, 30, 4, 7}, {638, 30, 4, 12}, {640, 30, 5, 13}};
     for (const Auto& c : cases) {
         SCOPED_TRACE(c.letters);
         Sym a;

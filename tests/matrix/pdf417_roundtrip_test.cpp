@@ -76,7 +76,9 @@ const std::vector<Message>& messages() {
         {"12 bytes", byte_range(0xF4, 12)},
         {"13 bytes", byte_range(0x80, 13)},
         {"bytes folded into text", "Text with \x00 a NUL\x1b and \xe9t\xe9"s},
-        {"single byte between letters", "a\x01" "b ab\x02" "c"s},
+        {"single byte between letters", "a\x01"
+                                        "b ab\x02"
+                                        "c"s},
         {"text, bytes, digits", "Part \x01\x02\x03 no 00012345678901234 \xc0\xc1!"s},
     };
     return m;
