@@ -166,10 +166,10 @@ int pdf417_segment(pdf417_runlist* list, const uint8_t* d, int32_t length, int32
     return 1;
 }
 
-// The merge passes are described as "merge, then start again from the first
-// run". Each merge only lengthens runs and never makes another candidate
-// ineligible, so the result is the closure of the rule, which one pass over
-// the list reaches in linear time.
+// Each merge rule is meant to be applied until nothing changes, starting
+// again from the first run after every merge. A merge only lengthens runs and
+// never makes another candidate ineligible, so the result is the closure of
+// the rule, which one pass over the list reaches in linear time.
 void pdf417_mergeruns(pdf417_runlist* list) {
     pdf417_run* r = list->runs.get();
     const auto len = [](const pdf417_run& x) { return x.end - x.start; };

@@ -168,8 +168,8 @@ TEST(Pdf417Compact, SegmentationAndMerging) {
     }
 }
 
-// The merge passes as described: after any change, start again from the
-// first run. A slow but literal model of the rule for the fast merge.
+// The merge passes applied literally: after any change, start again from
+// the first run. A slow model of the rule for the fast merge.
 namespace {
 std::vector<pdf417_run> literal_merge(std::vector<pdf417_run> r) {
     const auto L = [](const pdf417_run& x) { return x.end - x.start; };

@@ -341,3 +341,46 @@ TEST(Pdf417Paint, RowIndicators) {
     a.s.options |= PDF417_OPT_TRUNCATED;
     EXPECT_EQ(gube(&a.s).find("   0 : [  2] ") + 13 + 2 * 4, gube(&a.s).find("\n   1"));
 }
+
+// Any parameters and any data: either a consistent grid or a clear error.
+TEST(Pdf417Grid, RandomParametersGiveAGridOrAnError) {
+    std::mt19937 rng(15438);
+    for (int round = 0; round < 2000; ++round) {
+        pdf417_sym s{};
+        pdf417_open(&s);
+        s.options = static_cast<int32_t>(rng() % 32);
+        s.ecclevel = static_cast<int32_t>(rng() % 14) - 2;
+        s.columns = static_cast<int32_t>(rng() % 40) - 5;
+        s.rows = static_cast<int32_t>(rng() % 120) - 10;
+        s.modwidth = static_cast<int32_t>(rng() % 6);
+        s.rowheight = static_cast<int32_t>(rng() % 12);
+        s.aspect = static_cast<float>(rng() % 2000) / 100.0f - 2.0f;
+        std::string data(rng() % (round % 10 == 0 ? 3000 : 300), ' ');
+        const uint32_t mix = rng() % 4; // how wide a byte range to draw from
+        for (char& c : data)
+            c = static_cast<char>(mix == 0 ? '0' + rng() % 10 : rng() % (64 << mix));
+        SCOPED_TRACE("round " + std::to_string(round));
+        if (!pdf417_gridcalc(&s, data.data(), static_cast<int32_t>(data.size()))) {
+            EXPECT_TRUE(s.errcode == PDF417_ERR_TOOLONG || s.errcode == PDF417_ERR_NODATA ||
+                        s.errcode == PDF417_ERR_ARGUMENT)
+                << s.errcode;
+            EXPECT_EQ(pdf417_imagewide(&s), 0);
+            continue;
+        }
+        const int32_t cells = s.rows * s.columns;
+        ASSERT_TRUE(s.columns >= 1 && s.columns <= 30 && s.rows >= 3 && s.rows <= 90);
+        ASSERT_TRUE(s.ecclevel >= 0 && s.ecclevel <= 8);
+        ASSERT_LE(cells, PDF417_MAXCW);
+        ASSERT_EQ(s.cwcount, cells);
+        ASSERT_EQ(s.codewords[0] + (2 << s.ecclevel), cells);
+        for (int32_t i = 0; i < cells; ++i)
+            ASSERT_TRUE(s.codewords[i] >= 0 && s.codewords[i] < 929);
+        std::vector<Rect> rects;
+        pdf417_setcallback(&s, record, &rects);
+        ASSERT_TRUE(pdf417_paintgrid(&s));
+        for (const Rect& r : rects) {
+            ASSERT_TRUE(r.x >= 0 && r.x + r.w <= pdf417_imagewide(&s));
+            ASSERT_TRUE(r.y >= 0 && r.y + r.h <= pdf417_imagedeep(&s));
+        }
+    }
+}
