@@ -86,7 +86,9 @@ int galois_calclogluts(galois_ctx* ctx, int32_t size, int32_t poly) {
 int32_t galois_GFmul(const galois_ctx* ctx, int32_t a, int32_t b) {
     if (ctx == nullptr || !haslogluts(ctx) || !iselement(ctx, a) || !iselement(ctx, b)) return 0;
     if (a == 0 || b == 0) return 0;
-    return ctx->alog[(ctx->log[a] + ctx->log[b]) % (ctx->size - 1)];
+    const int32_t order = ctx->size - 1;
+    const int32_t e = ctx->log[a] + ctx->log[b]; // below 2 * order
+    return ctx->alog[e >= order ? e - order : e];
 }
 
 int32_t galois_GFdiv(const galois_ctx* ctx, int32_t a, int32_t b) {
@@ -131,6 +133,7 @@ int galois_rscalc8(galois_ctx* ctx, uint8_t* buffer, int32_t data_count, int32_t
     if (interleave < 1) interleave = 1;
 
     const int32_t n = check_count;
+    const int32_t order = ctx->size - 1;
     const int32_t* g = ctx->coefs.get();
     const size_t step = static_cast<size_t>(interleave);
     const size_t checkbase = static_cast<size_t>(data_count) * step;
@@ -141,9 +144,18 @@ int galois_rscalc8(galois_ctx* ctx, uint8_t* buffer, int32_t data_count, int32_t
             const int32_t symbol = buffer[j + d * step];
             if (!iselement(ctx, symbol)) return fail(ctx, GF_INVALID);
             const int32_t f = symbol ^ check[0];
+            // g[n-1-k] * f for every k, with the log of f looked up once.
+            const int32_t logf = f != 0 ? ctx->log[f] : -1;
             for (int32_t k = 0; k < n; ++k) {
                 const int32_t next = k + 1 < n ? check[(k + 1) * step] : 0;
-                check[k * step] = static_cast<uint8_t>(next ^ galois_GFmul(ctx, g[n - 1 - k], f));
+                const int32_t coef = g[n - 1 - k];
+                int32_t product = 0;
+                if (logf >= 0 && coef != 0) {
+                    int32_t e = ctx->log[coef] + logf;
+                    if (e >= order) e -= order;
+                    product = ctx->alog[e];
+                }
+                check[k * step] = static_cast<uint8_t>(next ^ product);
             }
         }
     }

@@ -9,7 +9,6 @@
 #include "core/matrix/maxicode_internal.hpp"
 
 namespace {
-constexpr char RS = 0x1E;
 constexpr char GS = 0x1D;
 // "[)>" RS "01" GS: the message header of a transport-format text.
 constexpr char HEADER[] = "[)>\x1E"
