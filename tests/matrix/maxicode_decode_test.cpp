@@ -13,7 +13,15 @@
 #include "tests/support/render.hpp"
 
 namespace {
-const std::string GS = "\x1D";
+// '|' as GS, '^' as RS and '@' as EOT, for readable structured messages.
+std::string ctl(std::string text) {
+    for (char& c : text) {
+        if (c == '|') c = '\x1D';
+        if (c == '^') c = '\x1E';
+        if (c == '@') c = '\x04';
+    }
+    return text;
+}
 
 // The mode zxing reports (it gives it as the error-correction level).
 std::string zxingmode(const Bitmap& b) {
@@ -55,57 +63,33 @@ void roundtrip(const Trip& t) {
 // "[)>" RS "01" GS yy header it puts these fields back behind the header, so
 // a text in the transport format reads back exactly as it was sent.
 TEST(MaxicodeDecode, StructuredCarrierMessages) {
-    const std::string hdr = "[)>\x1E"
-                            "01\x1D"
-                            "96";
+    // '|' stands for GS, '^' for RS and '@' for EOT in data and expectations.
     const std::vector<Trip> trips = {
         {"BMAXICODE",
          "[)>\\x1E01\\x1D96152382802\\x1D840\\x1D001\\x1D1Z00004951\\x1DUPSN\\x1D06X610\\x1D159"
          "\\x1D1234567\\x1D1/1\\x1D\\x1DY\\x1D634 ALPHA DR\\x1DPITTSBURGH\\x1DPA\\x1E\\x04",
-         hdr + "152382802\x1D"
-               "840\x1D"
-               "001\x1D"
-               "1Z00004951\x1DUPSN\x1D"
-               "06X610\x1D"
-               "159\x1D"
-               "1234567\x1D"
-               "1/1\x1D\x1DY\x1D"
-               "634 ALPHA DR\x1DPITTSBURGH\x1DPA\x1E\x04",
-         "2", "header form, nine-digit postal code: mode 2"},
-        {"BMAXICODE",
-         hdr + "W1T1JY\x1D"
-               "826\x1D"
-               "001\x1D"
-               "LONDON",
-         hdr + "W1T1JY\x1D"
-               "826\x1D"
-               "001\x1D"
-               "LONDON",
+         ctl("[)>^01|96152382802|840|001|1Z00004951|UPSN|06X610|159|1234567|1/1||Y|634 ALPHA "
+             "DR|PITTSBURGH|PA^@"),
+         "2", "header form (sent with escapes), nine-digit postal code: mode 2"},
+        {"BMAXICODE", ctl("[)>^01|96W1T1JY|826|001|LONDON"), ctl("[)>^01|96W1T1JY|826|001|LONDON"),
          "3", "header form, alphanumeric postal code: mode 3"},
         {"BMAXICODE", "123456789,840,001,Secondary message",
-         "123456789" + GS + "840" + GS + "001" + GS + "Secondary message", "2",
-         "comma form, nine digits"},
-        {"BMAXICODE", "AB12,276,5,Hallo Welt",
-         "AB12  " + GS + "276" + GS + "005" + GS + "Hallo Welt", "3",
+         ctl("123456789|840|001|Secondary message"), "2", "comma form, nine digits"},
+        {"BMAXICODE", "AB12,276,5,Hallo Welt", ctl("AB12  |276|005|Hallo Welt"), "3",
          "comma form, short alphanumeric code: filled with spaces"},
-        {"BMAXICODE", "sw1a1a,826,1,", "SW1A1A" + GS + "826" + GS + "001" + GS, "3",
+        {"BMAXICODE", "sw1a1a,826,1,", ctl("SW1A1A|826|001|"), "3",
          "small letters read as capitals"},
-        {"BMAXICODE", "12345,840,001,x", "12345 " + GS + "840" + GS + "001" + GS + "x", "3",
+        {"BMAXICODE", "12345,840,001,x", ctl("12345 |840|001|x"), "3",
          "automatic: five digits give mode 3"},
-        {"BMAXICODE", "1234567,840,001,x", "1234567" + GS + "840" + GS + "001" + GS + "x", "2",
+        {"BMAXICODE", "1234567,840,001,x", ctl("1234567|840|001|x"), "2",
          "automatic: seven digits give mode 2"},
-        {"BMAXICODE S2", "01234,840,1,x", "01234" + GS + "840" + GS + "001" + GS + "x", "2",
+        {"BMAXICODE S2", "01234,840,1,x", ctl("01234|840|001|x"), "2",
          "mode 2 asked: five digits, leading zero kept by the length"},
-        {"BMAXICODE S3", "4711,40,20,x", "4711  " + GS + "040" + GS + "020" + GS + "x", "3",
-         "mode 3 asked"},
-        {"BMAXICODE", "15238-2802,840,001,x", "152382802" + GS + "840" + GS + "001" + GS + "x", "2",
-         "hyphen skipped"},
-        {"BMAXICODE",
-         "12345\x1D"
-         "840\x1D"
-         "001\x1Dx",
-         "12345 " + GS + "840" + GS + "001" + GS + "x", "3", "GS as separator without the header"},
-        {"BMAXICODE", "12345", "12345 " + GS + "000" + GS + "000" + GS, "3", "postal code only"},
+        {"BMAXICODE S3", "4711,40,20,x", ctl("4711  |040|020|x"), "3", "mode 3 asked"},
+        {"BMAXICODE", "15238-2802,840,001,x", ctl("152382802|840|001|x"), "2", "hyphen skipped"},
+        {"BMAXICODE", ctl("12345|840|001|x"), ctl("12345 |840|001|x"), "3",
+         "GS as separator without the header"},
+        {"BMAXICODE", "12345", ctl("12345 |000|000|"), "3", "postal code only"},
     };
     for (const Trip& t : trips) roundtrip(t);
 }
@@ -114,16 +98,14 @@ TEST(MaxicodeDecode, FreeData) {
     const std::vector<Trip> trips = {
         {"BMAXICODE S4", "Hello, World! 0123456789 (A+b=c) {x|y} ~#$%",
          "Hello, World! 0123456789 (A+b=c) {x|y} ~#$%", "4", "Sets A and B, shifts and latches"},
-        {"BMAXICODE S4", "ABCDabcdEFGHijKLMnOp", "ABCDabcdEFGHijKLMnOp", "4",
+        {"BMAXICODE S4", "ABCxDEFGabcdEFGHijKLMnOPqRs", "ABCxDEFGabcdEFGHijKLMnOPqRs", "4",
          "latch A, 2-shift A, 3-shift A, shift A, shift B"},
         {"BMAXICODE S4", "\xC0\xC1\xC2\xC3\xC4 \xE0\xE1\xE2\xE3\xE4 \xA9\xAE\xB1 \xFF\xDF",
          "\xC0\xC1\xC2\xC3\xC4 \xE0\xE1\xE2\xE3\xE4 \xA9\xAE\xB1 \xFF\xDF", "4",
          "lock-in C and D, shifts into C, D and E"},
         {"BMAXICODE S4", "a\\x01\\x02\\x03\\x04\\x1Fb\\x00c\\x1C\\x7F\\x80",
-         std::string("a\x01\x02\x03\x04\x1F"
-                     "b\0c\x1C\x7F\x80",
-                     12),
-         "4", "lock-in E, byte 0 carried, latch B from E"},
+         "a\x01\x02\x03\x04\x1F" + std::string("b") + '\0' + "c\x1C\x7F\x80", "4",
+         "lock-in E, byte 0 carried, latch B from E"},
         {"BMAXICODE S4", "ORDER 123456789012345678 X 987654321",
          "ORDER 123456789012345678 X 987654321", "4", "numeric shifts"},
         {"BMAXICODE S5", "Enhanced error correction 42", "Enhanced error correction 42", "5",
@@ -144,7 +126,7 @@ TEST(MaxicodeDecode, LongestMessages) {
         {"BMAXICODE S5", std::string(77, 'M'), std::string(77, 'M'), "5", "77 characters"},
         {"BMAXICODE S5", digits.substr(0, 113), digits.substr(0, 113), "5", "113 digits"},
         {"BMAXICODE", "123456789,840,001," + std::string(84, 'M'),
-         "123456789" + GS + "840" + GS + "001" + GS + std::string(84, 'M'), "2", "84 characters"},
+         ctl("123456789|840|001|") + std::string(84, 'M'), "2", "84 characters"},
     };
     for (const Trip& t : trips) roundtrip(t);
 
