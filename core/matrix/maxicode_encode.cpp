@@ -17,8 +17,8 @@ enum : uint8_t {
     CW_3SHIFTA = 57, // Set B
     CW_LATCHA = 58,  // Sets C, D, E
     CW_SHIFT = 59,   // Shift B in Set A, Shift A in Set B
-    CW_SHIFTC = 60,  // Lock-in C in Set C
-    CW_LATCHAB = 63, // Latch B in Sets A, C, D, E; Latch A in Set B
+    CW_SHIFTC = 60,  // Shift C (Lock-in C in Set C); 61, 62 for D and E
+    CW_LATCH = 63,   // Latch B in Sets A, C, D, E; Latch A in Set B
     CW_APPEND = 33,  // opens the structured append codewords
 };
 
@@ -129,7 +129,7 @@ int32_t maxicode_sexcode(uint8_t* out, int32_t room, const uint8_t* data, int32_
                 o.put(value(SET_B, c));
                 ++i;
             } else {
-                o.put(CW_LATCHAB);
+                o.put(CW_LATCH);
                 set = SET_B;
             }
         } else if (v == MAXICODE_MARK_A) {
@@ -139,7 +139,7 @@ int32_t maxicode_sexcode(uint8_t* out, int32_t room, const uint8_t* data, int32_
                        !inset(SET_B, data[i + count]))
                     ++count;
                 if (count == 4) {
-                    o.put(CW_LATCHAB);
+                    o.put(CW_LATCH);
                     set = SET_A;
                 } else {
                     static constexpr uint8_t shifts[3] = {CW_SHIFT, CW_2SHIFTA, CW_3SHIFTA};
@@ -178,7 +178,7 @@ int32_t maxicode_sexcode(uint8_t* out, int32_t room, const uint8_t* data, int32_
     }
     if (o.overflow) return o.n > 0 ? -o.n : -1;
     // Padding (33) is a character in Sets C, D and E: latch back to B.
-    if (set >= SET_C && o.n < room) o.put(CW_LATCHAB);
+    if (set >= SET_C && o.n < room) o.put(CW_LATCH);
     return o.n;
 }
 
