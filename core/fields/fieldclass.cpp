@@ -3,6 +3,7 @@
 #include "core/command/ftypes.hpp"
 #include "core/linear/code39_codabar_msi.hpp"
 #include "core/matrix/pdf417_field.hpp"
+#include "core/matrix/maxicode_field.hpp"
 
 namespace {
 constexpr kv_fieldclass kv_fieldclasses[] = {
@@ -10,6 +11,7 @@ constexpr kv_fieldclass kv_fieldclasses[] = {
     {KV_FT_MSI, kv_msi_map, nullptr, nullptr},
     {KV_FT_CODABAR, kv_codabar_map, nullptr, nullptr},
     {KV_FT_PDF417, kv_pdf417_map, kv_fieldmake2_pdf417, kv_pdf417_imagesize},
+    {KV_FT_MAXICODE, kv_maxicode_map, kv_fieldmake2_maxicode, kv_maxicode_imagesize},
 };
 } // namespace
 
