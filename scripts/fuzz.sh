@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang and runs each for a while from its
-# seed corpus (default 60 seconds each).
+# Builds the libFuzzer targets with clang and runs each from its seed corpus,
+# for the time fuzz/budget.txt gives it or else the default (first argument,
+# 20 seconds when not given).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${1:-60}
+default=${1:-20}
 
 targets=$(ls fuzz/*_fuzz.cpp 2>/dev/null || true)
 if [ -z "$targets" ]; then
@@ -15,6 +16,8 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo 
 cmake --build build-fuzz -j"$(nproc)"
 for src in $targets; do
   name=$(basename "$src" .cpp)
+  seconds=$(awk -v n="$name" '$1 == n { print $2 }' fuzz/budget.txt)
+  seconds=${seconds:-$default}
   work=build-fuzz/corpus/$name
   mkdir -p "$work"
   echo "== $name: ${seconds}s"
