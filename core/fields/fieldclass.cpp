@@ -2,12 +2,14 @@
 
 #include "core/command/ftypes.hpp"
 #include "core/linear/code39_codabar_msi.hpp"
+#include "core/matrix/aztec_field.hpp"
 
 namespace {
 constexpr kv_fieldclass kv_fieldclasses[] = {
     {KV_FT_CODE39, kv_c39_map, nullptr, nullptr},
     {KV_FT_MSI, kv_msi_map, nullptr, nullptr},
     {KV_FT_CODABAR, kv_codabar_map, nullptr, nullptr},
+    {KV_FT_AZTEC, kv_aztec_map, kv_fieldmake2_aztec, kv_aztec_imagesize},
 };
 } // namespace
 
