@@ -87,6 +87,9 @@ int aztec_setcallback(aztec_state* st, kv_plotfn fn, void* arg) {
 int aztec_imagecalc(aztec_state* st, const char* data, int32_t length) {
     if (st == nullptr) return 0;
     if (length < 0) {
+        // Every character costs more than one bit (2.5 at the least, in a
+        // Punct pair), so a text with more characters than the buffer has
+        // bits overflows it anyway; the cap keeps the count an int32_t.
         const size_t n = data != nullptr ? std::strlen(data) : 0;
         length = n > AZTEC_MAXBITS ? AZTEC_MAXBITS + 1 : static_cast<int32_t>(n);
     }

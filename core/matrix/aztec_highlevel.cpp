@@ -6,7 +6,7 @@
 #include "core/matrix/aztec_tables.hpp"
 
 namespace {
-// Latch and shift codes (ISO/IEC 24778 Table 2). Codes written in Digit are
+// Latch and shift codes (ISO/IEC 24778 character table). Codes written in Digit are
 // 4 bits, every other code 5.
 constexpr uint32_t PS = 0;   // P/S in Upper, Lower, Mixed and Digit
 constexpr uint32_t LL = 28;  // L/L from Upper and Mixed

@@ -72,7 +72,7 @@ struct aztec_gf {
     int32_t wordsize;
     int32_t size; // 2^wordsize
     int32_t poly;
-    const uint16_t* log;  // log[0] unused
+    const uint16_t* log;  // log[0] = 2 * size: indexes the zeros of alog
     const uint16_t* alog; // alog[i] = alpha^(i mod (size - 1)) for i < 2 * size, then zeros
 };
 

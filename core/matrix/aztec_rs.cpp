@@ -9,7 +9,8 @@ namespace {
 // Log and antilog tables of GF(2^W) with primitive polynomial POLY: the
 // antilogs from 1 by doubling, reduced whenever the value reaches the field
 // size. The antilog table repeats once, so that a sum of two logs needs no
-// reduction, and ends with a third of zeros that ZEROLOG indexes.
+// reduction, and ends with a third of zeros; the log of 0 is taken as 2 x size,
+// so that a product with 0 lands there and needs no test.
 template <int32_t W, int32_t POLY> struct gftables {
     static constexpr int32_t size = 1 << W;
     std::array<uint16_t, size> log{};
@@ -24,6 +25,7 @@ template <int32_t W, int32_t POLY> struct gftables {
             if (v >= size) v ^= POLY;
         }
         for (int32_t i = size - 1; i < 2 * size; ++i) alog[i] = alog[i - (size - 1)];
+        log[0] = static_cast<uint16_t>(2 * size);
     }
 };
 
@@ -43,15 +45,9 @@ constexpr aztec_gf fields[] = {describe(gf16), describe(gf64), describe(gf256), 
                                describe(gf4096)};
 static_assert(sizeof fields / sizeof fields[0] == 5);
 
-// Stands for the log of 0: any log added to it indexes the zero third of the
-// antilog table.
-int32_t zerolog(const aztec_gf* gf) {
-    return 2 * gf->size;
-}
-
-// Product of a field element with alpha^e, without the range checks.
+// Product of a field element (0 included) with alpha^e, 0 <= e < size - 1.
 uint32_t mulalpha(const aztec_gf* gf, uint32_t a, int32_t e) {
-    return a == 0 ? 0 : gf->alog[gf->log[a] + e];
+    return gf->alog[gf->log[a] + e];
 }
 } // namespace
 
@@ -71,6 +67,9 @@ uint32_t aztec_gfprod(const aztec_gf* gf, uint32_t a, uint32_t b) {
 int aztec_rscalc(int32_t wordsize, uint16_t* words, int32_t ndata, int32_t ncheck) {
     const aztec_gf* gf = aztec_gfield(wordsize);
     if (gf == nullptr || ndata < 0 || ncheck < 0 || ndata + ncheck > AZTEC_MAXWORDS) return 0;
+    for (int32_t d = 0; d < ndata; ++d) {
+        if (words[d] >= gf->size) return 0;
+    }
     if (ncheck == 0) return 1;
 
     // Generator: the product of (x - alpha^i), i = 1..ncheck; gen[j] is the
@@ -84,10 +83,7 @@ int aztec_rscalc(int32_t wordsize, uint16_t* words, int32_t ndata, int32_t nchec
     }
     // Logs of the coefficients below the leading 1, highest power first.
     uint16_t glog[AZTEC_MAXWORDS];
-    for (int32_t j = 0; j < ncheck; ++j) {
-        const uint16_t g = gen[ncheck - 1 - j];
-        glog[j] = static_cast<uint16_t>(g == 0 ? zerolog(gf) : gf->log[g]);
-    }
+    for (int32_t j = 0; j < ncheck; ++j) glog[j] = gf->log[gen[ncheck - 1 - j]];
 
     // Remainder of data(x) * x^ncheck divided by the generator: rem[j] is
     // the coefficient of x^(ncheck-1-j). Each data word shifts it by one.

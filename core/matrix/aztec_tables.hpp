@@ -23,12 +23,12 @@ struct aztec_charinfo {
     bool digitset; // in the Digit set: space, digits, comma, point
 };
 
-// Code values of the Punct set, ISO/IEC 24778 Table 2, codes 6 to 30 (single
+// Code values of the Punct set, ISO/IEC 24778 character table, codes 6 to 30 (single
 // characters; codes 1 to 5 are CR and the pairs).
 inline constexpr char aztec_punctchars[] = "!\"#$%&'()*+,-./:;<=>?[]{}";
 static_assert(sizeof aztec_punctchars - 1 == 25);
 
-// Control characters and symbols of the Mixed set, ISO/IEC 24778 Table 2,
+// Control characters and symbols of the Mixed set, ISO/IEC 24778 character table,
 // codes 2 to 27.
 inline constexpr uint8_t aztec_mixedchars[] = {1,   2,    3,   4,   5,   6,   7,   8,  9,
                                                10,  11,   12,  13,  27,  28,  29,  30, 31,

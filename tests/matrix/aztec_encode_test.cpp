@@ -1,5 +1,5 @@
 // Aztec high-level encoding and bit stuffing, checked against code sequences
-// worked out by hand from the character tables of ISO/IEC 24778 (Table 2):
+// worked out by hand from the character table of ISO/IEC 24778:
 //   Upper:  P/S 0, SP 1, A..Z 2..27, L/L 28, M/L 29, D/L 30, B/S 31
 //   Lower:  P/S 0, SP 1, a..z 2..27, M/L 29, D/L 30, B/S 31
 //   Mixed:  P/S 0, SP 1, CR 14, L/L 28, U/L 29, P/L 30, B/S 31

@@ -87,7 +87,7 @@ struct symbol {
 };
 } // namespace
 
-// Symbol sides and codeword counts of ISO/IEC 24778 Table 1.
+// Symbol sides and codeword counts as the standard tabulates them (ISO/IEC 24778).
 TEST(AztecGeometry, SidesAndCapacities) {
     struct row {
         int layers, side, words;
