@@ -286,6 +286,8 @@ TEST(AztecReedSolomon, CheckWordsMakeEverySyndromeZero) {
     EXPECT_EQ(aztec_rscalc(7, w, 2, 2), 0);
     EXPECT_EQ(aztec_rscalc(6, w, 1000, 1000), 0);
     EXPECT_EQ(aztec_rscalc(6, w, 4, 0), 1);
+    uint16_t outside[4] = {1, 64, 0, 0};
+    EXPECT_EQ(aztec_rscalc(6, outside, 2, 2), 0) << "64 is not an element of GF(64)";
 }
 
 TEST(AztecModeMessage, FieldsAndCheckWords) {
