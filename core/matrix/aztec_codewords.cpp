@@ -98,6 +98,7 @@ int32_t aztec_cutwords(const aztec_bitbuf* b, int32_t w, uint16_t* words, int32_
 
 int aztec_choosesize(const aztec_bitbuf* b, int32_t eccpercent, int32_t options,
                      int32_t startlayers, aztec_layout* out, uint16_t* words) {
+    if (eccpercent < 0 || eccpercent >= 100) return 0;
     const bool menu = (options & AZTEC_OPT_MENU) != 0;
     sizing sz{(options & AZTEC_OPT_FULLRANGE) ? 0 : 1, startlayers,
               menu ? MENU_MAXCOMPACT : MAXCOMPACT, menu ? MENU_MAXLAYERS : AZTEC_MAXLAYERS};
@@ -106,8 +107,8 @@ int aztec_choosesize(const aztec_bitbuf* b, int32_t eccpercent, int32_t options,
     if (sz.layers > sz.maxcompact) sz.compact = 0;
     if (sz.layers > sz.maxlayers) return 0;
 
-    // Bits needed beyond the data: the data scaled up by the error-correction
-    // percentage, plus a fixed margin of codewords.
+    // Bits the layers must hold: the data scaled up by the error-correction
+    // percentage, plus a margin of whole codewords.
     const int64_t p = eccpercent;
     const int64_t scaled = (static_cast<int64_t>(b->nbits) * 100 - 1) / (100 - p) + 1;
     const int64_t margin = 299 / (100 - p) + 1;

@@ -55,7 +55,7 @@ const aztec_charinfo& info(uint8_t c) {
     return aztec_chars[c];
 }
 
-bool ispunct(const uint8_t* d, int32_t n, int32_t i) {
+bool punctat(const uint8_t* d, int32_t n, int32_t i) {
     return i < n && info(d[i]).cls == AZTEC_CL_PUNCT;
 }
 
@@ -75,9 +75,9 @@ int32_t punctrun(const uint8_t* d, int32_t n, int32_t i, int32_t limit) {
 // written after U/S: punctuation follows, and then the text soon returns to
 // the Digit set rather than to letters or more punctuation.
 bool digitshiftupper(const uint8_t* d, int32_t n, int32_t i) {
-    if (!ispunct(d, n, i + 1)) return false;
+    if (!punctat(d, n, i + 1)) return false;
     if (i + 2 >= n || info(d[i + 2]).digitset) return true;
-    if (!ispunct(d, n, i + 2)) return false;
+    if (!punctat(d, n, i + 2)) return false;
     if (i + 3 >= n) return true;
     const aztec_charclass c3 = info(d[i + 3]).cls;
     return c3 != AZTEC_CL_UPPER && c3 != AZTEC_CL_PUNCT;
@@ -195,7 +195,7 @@ class encoder {
             return putpunct();
         }
         if (!latch(AZTEC_PUNCT)) return false;
-        while (ispunct(d_, n_, i_)) {
+        while (punctat(d_, n_, i_)) {
             if (!putpunct()) return false;
         }
         return true;
