@@ -18,8 +18,8 @@
 
 namespace {
 // "30/5 3/4" -> "11110" "0011"; "x41*3" appends the byte 0x41 three times.
-std::string codes(const std::string& spec) {
-    std::istringstream in(spec);
+std::string codes(const std::string& tokens) {
+    std::istringstream in(tokens);
     std::string tok;
     std::string out;
     while (in >> tok) {
