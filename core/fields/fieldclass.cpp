@@ -4,6 +4,7 @@
 #include "core/linear/code39_codabar_msi.hpp"
 #include "core/matrix/pdf417_field.hpp"
 #include "core/matrix/maxicode_field.hpp"
+#include "core/matrix/aztec_field.hpp"
 
 namespace {
 constexpr kv_fieldclass kv_fieldclasses[] = {
@@ -12,6 +13,7 @@ constexpr kv_fieldclass kv_fieldclasses[] = {
     {KV_FT_CODABAR, kv_codabar_map, nullptr, nullptr},
     {KV_FT_PDF417, kv_pdf417_map, kv_fieldmake2_pdf417, kv_pdf417_imagesize},
     {KV_FT_MAXICODE, kv_maxicode_map, kv_fieldmake2_maxicode, kv_maxicode_imagesize},
+    {KV_FT_AZTEC, kv_aztec_map, kv_fieldmake2_aztec, kv_aztec_imagesize},
 };
 } // namespace
 
