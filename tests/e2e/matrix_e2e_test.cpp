@@ -43,6 +43,10 @@ TEST(MatrixPrograms, SymbolsSpanningManyBandsReadBack) {
          "Turned on nine pins"},
         {"kevra_epsonlq", true, "BMAXICODE S4", "MaxiCode on an impact printer", "MaxiCode",
          "MaxiCode on an impact printer", true},
+        {"kevra_epsonfx", false, "BAZTEC R2", "Aztec on nine pins \\x00\\xff", "Aztec",
+         std::string("Aztec on nine pins \0\xff", 21)},
+        {"kevra_epsonlq", true, "BAZTEC R2 OU W6", "Aztec upside down, six layers", "Aztec",
+         "Aztec upside down, six layers"},
     };
     for (const Job& j : jobs) {
         SCOPED_TRACE(std::string(j.program) + " " + j.commands);
