@@ -91,6 +91,15 @@ kv_status linefeed(kv_glor* s) {
     return st;
 }
 
+// Switches a print mode on (to `value`) when it is off, or off when `value`
+// is 0 and it is on; the cell width follows.
+void setmode(kv_glor* s, int32_t kv_epson_work::*mode, int32_t value) {
+    kv_epson_work* w = kv_epson_w(s);
+    if ((w->*mode == 0) == (value == 0)) return;
+    w->*mode = value;
+    kv_epson_revalstuf(s);
+}
+
 // Control codes. Each sends the byte it was given, except LF and FF.
 kv_status kv_epson__bs(kv_glor* s, int32_t c) {
     kv_status st = send(s, c);
@@ -147,37 +156,25 @@ kv_status kv_epson__cr(kv_glor* s, int32_t c) {
 
 kv_status kv_epson__so(kv_glor* s, int32_t c) {
     kv_status st = send(s, c);
-    if (kv_epson_w(s)->dblwide == 0) {
-        kv_epson_w(s)->dblwide = 1;
-        kv_epson_revalstuf(s);
-    }
+    setmode(s, &kv_epson_work::dblwide, 1);
     return st;
 }
 
 kv_status kv_epson__si(kv_glor* s, int32_t c) {
     kv_status st = send(s, c);
-    if (kv_epson_w(s)->condensed == 0) {
-        kv_epson_w(s)->condensed = 3;
-        kv_epson_revalstuf(s);
-    }
+    setmode(s, &kv_epson_work::condensed, 3);
     return st;
 }
 
 kv_status kv_epson__dc2(kv_glor* s, int32_t c) {
     kv_status st = send(s, c);
-    if (kv_epson_w(s)->condensed) {
-        kv_epson_w(s)->condensed = 0;
-        kv_epson_revalstuf(s);
-    }
+    setmode(s, &kv_epson_work::condensed, 0);
     return st;
 }
 
 kv_status kv_epson__dc4(kv_glor* s, int32_t c) {
     kv_status st = send(s, c);
-    if (kv_epson_w(s)->dblwide) {
-        kv_epson_w(s)->dblwide = 0;
-        kv_epson_revalstuf(s);
-    }
+    setmode(s, &kv_epson_work::dblwide, 0);
     return st;
 }
 
@@ -223,19 +220,13 @@ kv_status kv_epson_esc_unsup1(kv_glor* s, int32_t e) {
 
 kv_status kv_epson_esc__so(kv_glor* s, int32_t e) {
     kv_status st = kv_epson_esc_unsup0(s, e);
-    if (kv_epson_w(s)->dblwide == 0) {
-        kv_epson_w(s)->dblwide = 1;
-        kv_epson_revalstuf(s);
-    }
+    setmode(s, &kv_epson_work::dblwide, 1);
     return st;
 }
 
 kv_status kv_epson_esc__si(kv_glor* s, int32_t e) {
     kv_status st = kv_epson_esc_unsup0(s, e);
-    if (kv_epson_w(s)->condensed == 0) {
-        kv_epson_w(s)->condensed = 3;
-        kv_epson_revalstuf(s);
-    }
+    setmode(s, &kv_epson_work::condensed, 3);
     return st;
 }
 
