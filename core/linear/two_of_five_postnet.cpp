@@ -13,10 +13,9 @@ struct row6 {
     uint8_t v[5];
 };
 constexpr row6 code25_table[] = {
-    {'0', {0, 0, 1, 1, 0}}, {'1', {1, 0, 0, 0, 1}}, {'2', {0, 1, 0, 0, 1}},
-    {'3', {1, 1, 0, 0, 0}}, {'4', {0, 0, 1, 0, 1}}, {'5', {1, 0, 1, 0, 0}},
-    {'6', {0, 1, 1, 0, 0}}, {'7', {0, 0, 0, 1, 1}}, {'8', {1, 0, 0, 1, 0}},
-    {'9', {0, 1, 0, 1, 0}},
+    {'0', {0, 0, 1, 1, 0}}, {'1', {1, 0, 0, 0, 1}}, {'2', {0, 1, 0, 0, 1}}, {'3', {1, 1, 0, 0, 0}},
+    {'4', {0, 0, 1, 0, 1}}, {'5', {1, 0, 1, 0, 0}}, {'6', {0, 1, 1, 0, 0}}, {'7', {0, 0, 0, 1, 1}},
+    {'8', {1, 0, 0, 1, 0}}, {'9', {0, 1, 0, 1, 0}},
 };
 static_assert(std::size(code25_table) == 10);
 static_assert(sizeof(row6) == 6);
@@ -29,14 +28,15 @@ constexpr uint8_t codes25_stop[] = {1, 0, 0, 0, 1, 255};
 // POSTNET digits: five bars, 1 full, 0 half; two full bars each (weights
 // 7, 4, 2, 1, 0; USPS Publication 25).
 constexpr row6 postnet_table[] = {
-    {'0', {1, 1, 0, 0, 0}}, {'1', {0, 0, 0, 1, 1}}, {'2', {0, 0, 1, 0, 1}},
-    {'3', {0, 0, 1, 1, 0}}, {'4', {0, 1, 0, 0, 1}}, {'5', {0, 1, 0, 1, 0}},
-    {'6', {0, 1, 1, 0, 0}}, {'7', {1, 0, 0, 0, 1}}, {'8', {1, 0, 0, 1, 0}},
-    {'9', {1, 0, 1, 0, 0}},
+    {'0', {1, 1, 0, 0, 0}}, {'1', {0, 0, 0, 1, 1}}, {'2', {0, 0, 1, 0, 1}}, {'3', {0, 0, 1, 1, 0}},
+    {'4', {0, 1, 0, 0, 1}}, {'5', {0, 1, 0, 1, 0}}, {'6', {0, 1, 1, 0, 0}}, {'7', {1, 0, 0, 0, 1}},
+    {'8', {1, 0, 0, 1, 0}}, {'9', {1, 0, 1, 0, 0}},
 };
 static_assert(std::size(postnet_table) == 10);
 
-int32_t digitvalue(int32_t c) { return (c >= '0' && c <= '9') ? c - '0' : -1; }
+int32_t digitvalue(int32_t c) {
+    return (c >= '0' && c <= '9') ? c - '0' : -1;
+}
 
 // Standard 2 of 5 digits: each of the five classes as a bar followed by a
 // narrow space. Row 0 drawn all as bars is the block of a bad character.
@@ -69,8 +69,12 @@ std::array<uint8_t, 11> interleave(int32_t first, int32_t second) {
 constexpr uint8_t kPostnetChar[] = {0, 1, 0, 1, 0, 1, 0, 1, 0, 1, 255};
 } // namespace
 
-int32_t code25_cindex(int32_t c) { return digitvalue(c); }
-int32_t postnet_cindex(int32_t c) { return digitvalue(c); }
+int32_t code25_cindex(int32_t c) {
+    return digitvalue(c);
+}
+int32_t postnet_cindex(int32_t c) {
+    return digitvalue(c);
+}
 
 void postnet_chkcalc(int32_t length, const char* data, char* out) {
     int32_t sum = 0;

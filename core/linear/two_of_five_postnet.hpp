@@ -20,6 +20,5 @@ kv_status kv_s25_cmap(kv_glor* s, kv_mapctx* m, int32_t digit);
 kv_status kv_s25_map(kv_glor* s, kv_mapctx* m);
 // One POSTNET character: a digit's five bars, full or half height; hyphens
 // and spaces draw nothing.
-kv_status kv_pnet_cmap(kv_glor* s, kv_mapctx* m, int32_t halfheight, int32_t fullheight,
-                       int32_t c);
+kv_status kv_pnet_cmap(kv_glor* s, kv_mapctx* m, int32_t halfheight, int32_t fullheight, int32_t c);
 kv_status kv_pnet_map(kv_glor* s, kv_mapctx* m);

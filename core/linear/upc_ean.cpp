@@ -20,13 +20,11 @@ static_assert(std::size(upc_table) == 10);
 
 // Parity of the six left-hand digits of EAN-13 by the leading digit, bit n
 // for the n-th digit, set = even set B (ISO/IEC 15420, Table 7).
-constexpr int32_t upc_13_rptytable[] = {0x00, 0x34, 0x2C, 0x1C, 0x32,
-                                        0x26, 0x0E, 0x2A, 0x1A, 0x16};
+constexpr int32_t upc_13_rptytable[] = {0x00, 0x34, 0x2C, 0x1C, 0x32, 0x26, 0x0E, 0x2A, 0x1A, 0x16};
 static_assert(std::size(upc_13_rptytable) == 10);
 // Parity of the six UPC-E digits by the check digit, number system 0 (UPC
 // symbol specification, UPC-E parity table); number system 1 is its inverse.
-constexpr int32_t upc_e_rptytable[] = {0x07, 0x0B, 0x13, 0x23, 0x0D,
-                                       0x19, 0x31, 0x15, 0x25, 0x29};
+constexpr int32_t upc_e_rptytable[] = {0x07, 0x0B, 0x13, 0x23, 0x0D, 0x19, 0x31, 0x15, 0x25, 0x29};
 static_assert(std::size(upc_e_rptytable) == 10);
 constexpr int32_t upc_1_inversion = 0x3F;
 
@@ -38,14 +36,18 @@ struct upcvariant {
     const char* templ;
 };
 constexpr upcvariant upc_variants[] = {
-    {'a', "!Oooooo#eeeeeE!"},  {'b', "!Oooooo#eeeeeE!"}, {'c', "!Ooooooo#eeeeeeE!"},
-    {'e', "i!dddddd#.i"},      {'8', "!oooo#eeee!"},     {'3', "i!dddddd#eeeeee!"},
+    {'a', "!Oooooo#eeeeeE!"}, {'b', "!Oooooo#eeeeeE!"}, {'c', "!Ooooooo#eeeeeeE!"},
+    {'e', "i!dddddd#.i"},     {'8', "!oooo#eeee!"},     {'3', "i!dddddd#eeeeee!"},
 };
 
 constexpr uint8_t kGuard[] = {0, 0, 0, 255};
 
-int32_t lower(int32_t c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; }
-bool isletter(int32_t c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+int32_t lower(int32_t c) {
+    return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c;
+}
+bool isletter(int32_t c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
 // Weighted modulo-10 check digit; `fromright` counts the weight-3 positions
 // from the last character.
@@ -89,7 +91,9 @@ int32_t UPCParity(int32_t kind, int32_t index) {
     return -1;
 }
 
-int32_t upc_cindex(int32_t c) { return (c >= '0' && c <= '9') ? c - '0' : -1; }
+int32_t upc_cindex(int32_t c) {
+    return (c >= '0' && c <= '9') ? c - '0' : -1;
+}
 
 int32_t upc_open(upc_reader* r, int32_t subtype, int32_t length, const char* data) {
     *r = upc_reader{};
@@ -147,27 +151,40 @@ int32_t upc_next(upc_reader* r, int32_t* charout, int32_t* parityout, int32_t* s
     }
 }
 
-int32_t upc_close(upc_reader*) { return 1; }
+int32_t upc_close(upc_reader*) {
+    return 1;
+}
 
-void upc_chkcalc(int32_t length, const char* data, char* out) { *out = mod10check(length, data, false); }
+void upc_chkcalc(int32_t length, const char* data, char* out) {
+    *out = mod10check(length, data, false);
+}
 
-void ean_chkcalc(int32_t length, const char* data, char* out) { *out = mod10check(length, data, true); }
+void ean_chkcalc(int32_t length, const char* data, char* out) {
+    *out = mod10check(length, data, true);
+}
 
 kv_status kv_upc_cmap(kv_glor* s, kv_mapctx* m, int32_t c, int32_t parity) {
     static constexpr uint8_t kNarrow[5] = {0, 0, 0, 0, 0};
     switch (c) {
-    case '!': return kv_mapbarlist(s, m, 3, kGuard);
-    case '#': return mapelements(s, m, kNarrow, 5, false, false);
-    case '.': return kv_mapunit(s, m, 0, 1);
-    default: break;
+    case '!':
+        return kv_mapbarlist(s, m, 3, kGuard);
+    case '#':
+        return mapelements(s, m, kNarrow, 5, false, false);
+    case '.':
+        return kv_mapunit(s, m, 0, 1);
+    default:
+        break;
     }
     const int32_t d = upc_cindex(c);
     if (d < 0) return kv_badcmap(s, m, 4, upc_table[0].cls);
     const uint8_t* cls = upc_table[d].cls;
     switch (parity) {
-    case UPC_RIGHT: return mapelements(s, m, cls, 4, true, false);
-    case UPC_EVEN: return mapelements(s, m, cls, 4, false, true);
-    default: return mapelements(s, m, cls, 4, false, false);
+    case UPC_RIGHT:
+        return mapelements(s, m, cls, 4, true, false);
+    case UPC_EVEN:
+        return mapelements(s, m, cls, 4, false, true);
+    default:
+        return mapelements(s, m, cls, 4, false, false);
     }
 }
 

@@ -8,15 +8,15 @@
 
 // Walks a variant's template and the field's data together.
 struct upc_reader {
-    int32_t subtype;      // lower-case variant letter
-    int32_t pos;          // next data character
+    int32_t subtype; // lower-case variant letter
+    int32_t pos;     // next data character
     int32_t length;
     const char* data;
-    int32_t tpos;         // next template character
+    int32_t tpos; // next template character
     int32_t tlength;
     const char* templ;
-    int32_t dcount;       // `d` letters seen so far
-    int32_t mask;         // parity mask of the `d` letters: bit n set = even set
+    int32_t dcount; // `d` letters seen so far
+    int32_t mask;   // parity mask of the `d` letters: bit n set = even set
 };
 
 // Parity sets produced by upc_next.

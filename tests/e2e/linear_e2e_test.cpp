@@ -18,8 +18,8 @@ namespace {
 struct Program {
     const char* name;
     bool pins24;
-    int linepins; // pin rows per default line (1/6 inch)
-    int dotpins;  // pin rows per dot row of a field
+    int linepins;                 // pin rows per default line (1/6 inch)
+    int dotpins;                  // pin rows per dot row of a field
     int postnetfull, postnethalf; // POSTNET bar heights in dots for the printer
 };
 // Printer codes 400 and 384: tall bars 7 and 9 dots, short bars 3 and 4.
@@ -27,7 +27,8 @@ const Program kPrograms[] = {{"kevra_epsonlq", true, 30, 3, 7, 3},
                              {"kevra_epsonfx", false, 12, 1, 9, 4}};
 
 const std::vector<std::string> kLines = {
-    "Code 128 |BCODE128 H40 SB|~Kevra\xE3" "2024~ next",
+    "Code 128 |BCODE128 H40 SB|~Kevra\xE3"
+    "2024~ next",
     "EAN-13 |BEAN S13|~400638133393~ and EAN-8 |S8|~9638507~",
     "UPC-A |BUPC SA|~03600029145~ and UPC-E |SE|~0321732~",
     "ITF |BI2OF5 C1 R3:1|~123456~ and S2OF5 |BS2OF5 R3:1|~12345~",
@@ -66,12 +67,9 @@ TEST(LinearPrograms, JobWithEverySymbologyRebuildsAndReads) {
         int column; // where the data sequence began
     };
     const std::vector<Expect> decoded = {
-        {"Kevra2024", 0, columnof(0, "~Kevra")},
-        {"4006381333931", 1, columnof(1, "~4006")},
-        {"96385074", 1, columnof(1, "~9638")},
-        {"036000291452", 2, columnof(2, "~0360")},
-        {"03217320", 2, columnof(2, "~0321")},
-        {"01234565", 3, columnof(3, "~123456")},
+        {"Kevra2024", 0, columnof(0, "~Kevra")}, {"4006381333931", 1, columnof(1, "~4006")},
+        {"96385074", 1, columnof(1, "~9638")},   {"036000291452", 2, columnof(2, "~0360")},
+        {"03217320", 2, columnof(2, "~0321")},   {"01234565", 3, columnof(3, "~123456")},
     };
     for (const Program& p : kPrograms) {
         SCOPED_TRACE(p.name);
@@ -98,7 +96,8 @@ TEST(LinearPrograms, JobWithEverySymbologyRebuildsAndReads) {
             EXPECT_EQ(b->h, 40 * p.dotpins);
             ZxOptions opt;
             opt.itfcheck = true;
-            auto got = decode_zxing(crop(*b), "Code128|EAN-13|EAN-8|UPC-A|UPC-E|ITF", false, 24, opt);
+            auto got =
+                decode_zxing(crop(*b), "Code128|EAN-13|EAN-8|UPC-A|UPC-E|ITF", false, 24, opt);
             ASSERT_EQ(got.size(), 1u);
             EXPECT_EQ(got[0].text, x.text);
         }

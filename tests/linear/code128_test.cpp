@@ -22,9 +22,8 @@ const char* const kOrientations[] = {"OH", "OV", "OU", "OB"};
 const std::string START_A = "211412", START_B = "211214", START_C = "211232";
 const std::string STOP = "2331112"; // 13 modules with its closing bar
 const std::string SHIFT = "411311", CODE_B = "114131", CODE_C = "113141";
-const std::string V1 = "222122", V12 = "112232", V30 = "212123", V33 = "111323",
-                  V34 = "131123", V56 = "331121", V65 = "121124", V73 = "142112",
-                  V82 = "121241", V85 = "124211";
+const std::string V1 = "222122", V12 = "112232", V30 = "212123", V33 = "111323", V34 = "131123",
+                  V56 = "331121", V65 = "121124", V73 = "142112", V82 = "121241", V85 = "124211";
 
 std::string concat(const std::vector<std::string>& parts) {
     std::string s;
@@ -50,13 +49,18 @@ TEST(Code128, WorkedExamplesAsElementSequences) {
         {"SB C1", "", KV_SUCCESS, concat({START_B, V1, STOP}), "empty field: check 104 mod 103"},
         {"SB C0", "\x80\x09", KV_SUCCESS, concat({START_B, SHIFT, V73, STOP}),
          "SHIFT, then TAB by its subset-A value 9 + 64"},
-        {"SB C1", "X\xE3" "12", KV_SUCCESS, concat({START_B, V56, CODE_C, V12, V85, STOP}),
+        {"SB C1",
+         "X\xE3"
+         "12",
+         KV_SUCCESS, concat({START_B, V56, CODE_C, V12, V85, STOP}),
          "CODE C inside subset B; check 85 (104+56+2*99+3*12 = 394) written in subset C"},
         {"SA C0", "a", KV_SUCCESS, concat({START_A, V65, STOP}),
          "a lower-case letter in subset A takes its subset-B value"},
         // The bad byte is an 11-module block that joins the bars on either side.
-        {"SB C0", "A\x01" "B", KV_IVBARC, concat({START_B, V33, "(12)", V34.substr(1), STOP}),
-         "a byte no column holds"},
+        {"SB C0",
+         "A\x01"
+         "B",
+         KV_IVBARC, concat({START_B, V33, "(12)", V34.substr(1), STOP}), "a byte no column holds"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.commands) + ": " + c.source);
@@ -80,9 +84,20 @@ TEST(Code128, ReaderFollowsSubsetsShiftsAndDigitPairs) {
     };
     const Case cases[] = {
         {'C', "123", "c:195 c:12 c:30 c:211"},
-        {'B', "a\x80\x09" "b", "b:194 b:97 b:128 a:9 b:98 b:211"},
-        {'A', "\x80" "a\x80" "b", "a:193 a:128 b:97 a:128 b:98 a:211"},
-        {'B', "\xE3" "12\xE1" "x", "b:194 b:227 c:12 c:225 a:120 a:211"},
+        {'B',
+         "a\x80\x09"
+         "b",
+         "b:194 b:97 b:128 a:9 b:98 b:211"},
+        {'A',
+         "\x80"
+         "a\x80"
+         "b",
+         "a:193 a:128 b:97 a:128 b:98 a:211"},
+        {'B',
+         "\xE3"
+         "12\xE1"
+         "x",
+         "b:194 b:227 c:12 c:225 a:120 a:211"},
         {'C', "1x", "c:195 c:10 c:255 c:211"}, // a pair whose second byte is no digit
     };
     for (const Case& c : cases) {
@@ -107,20 +122,39 @@ TEST(Code128, DecodesInEverySubsetOrientationAndWidth) {
     };
     const Data data[] = {
         {"SA", "HELLO 128", "HELLO 128"},
-        {"SA", "TAB\x09" "END", "TAB\tEND"},
+        {"SA",
+         "TAB\x09"
+         "END",
+         "TAB\tEND"},
         {"SB", "Code 128!", "Code 128!"},
         {"SC", "0123456789", "0123456789"},
-        {"SC", "12\xE2" "ab", "12ab"},
-        {"SB", "ab\xE3" "123456", "ab123456"},
-        {"SA", "AB\xE2" "cd", "ABcd"},
-        {"SB", "ab\x80\x09" "cd", "ab\tcd"},
-        {"SA", "AB\x80" "cD", "ABcD"},
+        {"SC",
+         "12\xE2"
+         "ab",
+         "12ab"},
+        {"SB",
+         "ab\xE3"
+         "123456",
+         "ab123456"},
+        {"SA",
+         "AB\xE2"
+         "cd",
+         "ABcd"},
+        {"SB",
+         "ab\x80\x09"
+         "cd",
+         "ab\tcd"},
+        {"SA",
+         "AB\x80"
+         "cD",
+         "ABcD"},
     };
     const char* const widths[] = {"R4:3:2:1", "R8:6:4:2", "R12:9:6:3"};
     for (const Data& d : data) {
         for (const char* o : kOrientations) {
             for (const char* w : widths) {
-                const std::string cmd = std::string("BCODE128 H40 C1 ") + d.subset + " " + o + " " + w;
+                const std::string cmd =
+                    std::string("BCODE128 H40 C1 ") + d.subset + " " + o + " " + w;
                 SCOPED_TRACE(cmd + " " + d.out);
                 RenderResult r = render_symbol(cmd, d.in);
                 ASSERT_EQ(r.status, KV_SUCCESS);
@@ -156,9 +190,13 @@ TEST(Code128, BandsGiveTheSamePage) {
     for (const char* o : kOrientations) {
         const std::string cmd = std::string("BCODE128 H37 SB R8:6:4:2 ") + o;
         SCOPED_TRACE(cmd);
-        RenderResult whole = render_symbol(cmd, "Band\xE3" "0123");
+        RenderResult whole = render_symbol(cmd, "Band\xE3"
+                                                "0123");
         for (int band : {8, 6}) {
-            RenderResult sliced = render_symbol(cmd, "Band\xE3" "0123", band);
+            RenderResult sliced = render_symbol(cmd,
+                                                "Band\xE3"
+                                                "0123",
+                                                band);
             EXPECT_EQ(sliced.page.width, whole.page.width);
             EXPECT_EQ(sliced.page.dots, whole.page.dots) << "band " << band;
         }

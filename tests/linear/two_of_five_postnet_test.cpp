@@ -30,7 +30,9 @@ const char* const k25[10] = {"nnwwn", "wnnnw", "nwnnw", "wwnnn", "nnwnw",
 const char* const kPostnet[10] = {"FFhhh", "hhhFF", "hhFhF", "hhFFh", "hFhhF",
                                   "hFhFh", "hFFhh", "FhhhF", "FhhFh", "FhFhh"};
 
-char width(char nw) { return nw == 'w' ? '3' : '1'; } // at R3:1
+char width(char nw) {
+    return nw == 'w' ? '3' : '1';
+} // at R3:1
 
 // Interleaved 2 of 5 at R3:1: start, the pairs, stop.
 std::string i25(const std::string& pairs) {
@@ -102,12 +104,9 @@ TEST(TwoOfFive, InterleavedDecodesAtEveryOrientationAndWidth) {
         std::string out;
     };
     const Data data[] = {
-        {"C0", "123456", "123456"},
-        {"C0", "1234567", "01234567"},
-        {"C0", "0123456789", "0123456789"},
-        {"C1", "12345", "123457"},
-        {"C1", "123456", "01234565"},
-        {"C1", "9876543210", "098765432105"},
+        {"C0", "123456", "123456"},         {"C0", "1234567", "01234567"},
+        {"C0", "0123456789", "0123456789"}, {"C1", "12345", "123457"},
+        {"C1", "123456", "01234565"},       {"C1", "9876543210", "098765432105"},
     };
     for (const Data& d : data) {
         for (const char* o : kOrientations) {
@@ -153,16 +152,20 @@ TEST(Postnet, BarsFollowThePublishedPatternsAndThePrinterTable) {
         int32_t prncode;
         const char* orient;
         const char* data;
-        std::string digits; // what the bars must carry, check digit included
+        std::string digits;              // what the bars must carry, check digit included
         int full, half, barwidth, space; // from the printer table
         const char* source;
     };
     const Case cases[] = {
-        {400, "OV", "12345-6789", "1234567895", 7, 3, 1, 2, "worked example: digit sum 45, check 5"},
+        {400, "OV", "12345-6789", "1234567895", 7, 3, 1, 2,
+         "worked example: digit sum 45, check 5"},
         {400, "OH", "12345 6789", "1234567895", 7, 3, 1, 2, "a space takes no room either"},
         {1024, "OH", "12345", "123455", 9, 3, 1, 2, "sum 15, check 5"},
         {384, "OU", "0", "00", 9, 4, 1, 2, "sum 0, check 0"},
-        {768, "OB", "55555-4444", "555554444" "9", 19, 8, 3, 4, "sum 41, check 9"},
+        {768, "OB", "55555-4444",
+         "555554444"
+         "9",
+         19, 8, 3, 4, "sum 41, check 9"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.prncode) + " " + c.orient + " " + c.data + ": " + c.source);

@@ -29,11 +29,12 @@ const std::string GUARD = "111", CENTRE = "11111", UPCE_END = "111111";
 // Widths of `digits` in the sets named letter by letter in `sets` (A, B, C).
 std::string digits(const std::string& d, const std::string& sets) {
     std::string s;
-    for (size_t i = 0; i < d.size(); ++i)
-        s += (sets[i] == 'B' ? kSetB : kSetA)[d[i] - '0'];
+    for (size_t i = 0; i < d.size(); ++i) s += (sets[i] == 'B' ? kSetB : kSetA)[d[i] - '0'];
     return s;
 }
-std::string right(const std::string& d) { return digits(d, std::string(d.size(), 'C')); }
+std::string right(const std::string& d) {
+    return digits(d, std::string(d.size(), 'C'));
+}
 } // namespace
 
 TEST(UpcEan, WorkedExamplesAsElementSequences) {
@@ -44,9 +45,11 @@ TEST(UpcEan, WorkedExamplesAsElementSequences) {
         const char* source;
     };
     const Case cases[] = {
-        {"BUPC", "03600029145", GUARD + digits("036000", "AAAAAA") + CENTRE + right("291452") + GUARD,
+        {"BUPC", "03600029145",
+         GUARD + digits("036000", "AAAAAA") + CENTRE + right("291452") + GUARD,
          "published UPC-A example, check digit 2"},
-        {"BUPC SB", "036000291452", GUARD + digits("036000", "AAAAAA") + CENTRE + right("291452") + GUARD,
+        {"BUPC SB", "036000291452",
+         GUARD + digits("036000", "AAAAAA") + CENTRE + right("291452") + GUARD,
          "subtype B takes the check digit from the data"},
         {"BEAN S13", "400638133393",
          GUARD + digits("006381", "ABAABB") + CENTRE + right("333931") + GUARD,
@@ -89,10 +92,13 @@ TEST(UpcEan, ExtraAndMissingDigitsPrintAsBlocks) {
         // 123457: two right-hand digits missing, blocks in their places.
         {"BEAN S8", "12345", GUARD + digits("1234", "AAAA") + CENTRE + right("57") + "(15)11", 67,
          "EAN check of 12345 is 7 (33)"},
-        {"BUPC SB", "03600029145", GUARD + digits("036000", "AAAAAA") + CENTRE + right("29145") + "811",
-         95, "subtype B gets no check digit: its place is a block"},
-        {"BUPC", "0360002914X", GUARD + digits("036000", "AAAAAA") + CENTRE + right("2914") + "8" +
-         right("7").substr(1) + GUARD, 95, "a letter; check 7 from the digits alone (43)"},
+        {"BUPC SB", "03600029145",
+         GUARD + digits("036000", "AAAAAA") + CENTRE + right("29145") + "811", 95,
+         "subtype B gets no check digit: its place is a block"},
+        {"BUPC", "0360002914X",
+         GUARD + digits("036000", "AAAAAA") + CENTRE + right("2914") + "8" + right("7").substr(1) +
+             GUARD,
+         95, "a letter; check 7 from the digits alone (43)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.commands) + " " + c.data + ": " + c.source);
@@ -125,7 +131,8 @@ TEST(UpcEan, IndentShortensTheLowerCaseLetters) {
     for (const Case& c : cases) {
         for (const char* o : {"OH", "OV", "OU", "OB"}) {
             SCOPED_TRACE(std::string(c.commands) + " " + c.data + " " + o);
-            RenderResult r = render_symbol(std::string(c.commands) + " H40 I5 R8:6:4:2 " + o, c.data);
+            RenderResult r =
+                render_symbol(std::string(c.commands) + " H40 I5 R8:6:4:2 " + o, c.data);
             ASSERT_EQ(r.status, KV_SUCCESS);
             std::string got;
             for (const linear_test::Bar& b : linear_test::bars(linear_test::upright(r.page, o))) {
@@ -144,7 +151,7 @@ TEST(UpcEan, DecodesAtEveryOrientationAndWidth) {
         const char* in;
         const char* zxformat;
         const char* zbarformat; // null: zbar does not read it
-        std::string out; // as the readers give it, check digit included
+        std::string out;        // as the readers give it, check digit included
     };
     const Data data[] = {
         {"BUPC", "03600029145", "UPC-A", "UPC-A", "036000291452"},
