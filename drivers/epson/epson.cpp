@@ -526,8 +526,8 @@ constexpr std::array<handler, 128> byindex(const action* table) {
     for (int32_t c = 0; c < 128; ++c) t[c] = kv_epson_findaction(table, c);
     return t;
 }
-constexpr auto kCtrlIndex = byindex(ctrlacts);
-constexpr auto kEscIndex = byindex(escacts);
+const auto kCtrlIndex = byindex(ctrlacts);
+const auto kEscIndex = byindex(escacts);
 
 kv_status kv_epson__esc(kv_glor* s, int32_t) {
     int32_t e = 0;
