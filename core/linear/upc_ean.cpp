@@ -4,9 +4,8 @@
 #include <cstring>
 
 namespace {
-// Left-hand odd set (code A) of the UPC/EAN digits: four element classes,
-// space first; class c is c + 1 modules (UPC symbol specification, Table 1;
-// ISO/IEC 15420, Table 1, set A).
+// Left-hand odd set (number set A) of the UPC/EAN digits, ISO/IEC 15420:
+// four element classes, space first; class c is c + 1 modules.
 struct upcrow {
     char c;
     uint8_t cls[4];
@@ -19,11 +18,13 @@ constexpr upcrow upc_table[] = {
 static_assert(std::size(upc_table) == 10);
 
 // Parity of the six left-hand digits of EAN-13 by the leading digit, bit n
-// for the n-th digit, set = even set B (ISO/IEC 15420, Table 7).
+// for the n-th digit, set = even set B (ISO/IEC 15420, the leading digit's
+// combinations of sets A and B).
 constexpr int32_t upc_13_rptytable[] = {0x00, 0x34, 0x2C, 0x1C, 0x32, 0x26, 0x0E, 0x2A, 0x1A, 0x16};
 static_assert(std::size(upc_13_rptytable) == 10);
-// Parity of the six UPC-E digits by the check digit, number system 0 (UPC
-// symbol specification, UPC-E parity table); number system 1 is its inverse.
+// Parity of the six UPC-E digits by the check digit, number system 0, set
+// bit = even set (ISO/IEC 15420, UPC-E parity patterns); number system 1 is
+// its inverse.
 constexpr int32_t upc_e_rptytable[] = {0x07, 0x0B, 0x13, 0x23, 0x0D, 0x19, 0x31, 0x15, 0x25, 0x29};
 static_assert(std::size(upc_e_rptytable) == 10);
 constexpr int32_t upc_1_inversion = 0x3F;
