@@ -2,12 +2,14 @@
 
 #include "core/command/ftypes.hpp"
 #include "core/linear/code39_codabar_msi.hpp"
+#include "core/matrix/datamatrix_field.hpp"
 
 namespace {
 constexpr kv_fieldclass kv_fieldclasses[] = {
     {KV_FT_CODE39, kv_c39_map, nullptr, nullptr},
     {KV_FT_MSI, kv_msi_map, nullptr, nullptr},
     {KV_FT_CODABAR, kv_codabar_map, nullptr, nullptr},
+    {KV_FT_DATAMATRIX, kv_datamtx_map, kv_fieldmake2_datamtx, kv_datamtx_imagesize},
 };
 } // namespace
 
