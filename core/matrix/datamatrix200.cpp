@@ -39,8 +39,11 @@ int32_t datamtx200_imagecalc(datamtx_symbol* sym, const uint8_t* data, int32_t l
     if (length < 0) length = static_cast<int32_t>(std::strlen(reinterpret_cast<const char*>(data)));
     const uint32_t headers = static_cast<uint32_t>(sym->options) &
                              (DATAMTX_OPT_READERPROG | DATAMTX_OPT_MACRO05 | DATAMTX_OPT_MACRO06);
+    // Module sizes are bounded so that every dot position of the painted
+    // symbol fits 32 bits.
+    constexpr int32_t maxmodule = 1 << 20;
     if (sym->reqsize < 0 || sym->reqsize > 144 || std::popcount(headers) > 1 || sym->modwidth < 1 ||
-        sym->modheight < 1) {
+        sym->modheight < 1 || sym->modwidth > maxmodule || sym->modheight > maxmodule) {
         sym->error = DATAMTX_ERR_PARAM;
         return 0;
     }

@@ -368,8 +368,9 @@ TEST(DataMatrixSymbol, RecordErrors) {
         const char* data;
         int32_t length;
         int32_t error;
+        int32_t module = 1;
     };
-    const std::array<Case, 12> cases{{
+    const std::array<Case, 14> cases{{
         {"ECC 200 builds", 200, 0, 0, "abc", 3, DATAMTX_ERR_NONE},
         {"ECC 0 has no encoder here", 0, 0, 0, "abc", 3, DATAMTX_ERR_ECCTYPE},
         {"ECC 50", 50, 0, 0, "abc", 3, DATAMTX_ERR_ECCTYPE},
@@ -383,6 +384,9 @@ TEST(DataMatrixSymbol, RecordErrors) {
         {"two header options", 200, DATAMTX_OPT_MACRO05 | DATAMTX_OPT_READERPROG, 0, "abc", 3,
          DATAMTX_ERR_PARAM},
         {"too long", 200, 0, 0, nullptr, -2, DATAMTX_ERR_TOOLONG},
+        {"module size 0", 200, 0, 0, "abc", 3, DATAMTX_ERR_PARAM, 0},
+        {"module size beyond 32-bit dot positions", 200, 0, 0, "abc", 3, DATAMTX_ERR_PARAM,
+         1 << 24},
     }};
     const std::string toolong(1600, '\x90');
     for (const Case& c : cases) {
@@ -392,6 +396,7 @@ TEST(DataMatrixSymbol, RecordErrors) {
         s.ecctype = c.ecctype;
         s.options = c.options;
         s.reqsize = c.reqsize;
+        s.modwidth = c.module;
         const bool big = c.length == -2;
         const auto* data = reinterpret_cast<const uint8_t*>(big ? toolong.data() : c.data);
         const int32_t length = big ? static_cast<int32_t>(toolong.size()) : c.length;
