@@ -6,6 +6,7 @@
 #include "core/linear/two_of_five_postnet.hpp"
 #include "core/linear/upc_ean.hpp"
 #include "core/matrix/aztec_field.hpp"
+#include "core/matrix/datamatrix_field.hpp"
 #include "core/matrix/maxicode_field.hpp"
 #include "core/matrix/pdf417_field.hpp"
 
@@ -23,6 +24,7 @@ constexpr kv_fieldclass kv_fieldclasses[] = {
     {KV_FT_PDF417, kv_pdf417_map, kv_fieldmake2_pdf417, kv_pdf417_imagesize},
     {KV_FT_MAXICODE, kv_maxicode_map, kv_fieldmake2_maxicode, kv_maxicode_imagesize},
     {KV_FT_AZTEC, kv_aztec_map, kv_fieldmake2_aztec, kv_aztec_imagesize},
+    {KV_FT_DATAMATRIX, kv_datamtx_map, kv_fieldmake2_datamtx, kv_datamtx_imagesize},
 };
 } // namespace
 
