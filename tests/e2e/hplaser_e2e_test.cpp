@@ -20,9 +20,9 @@ constexpr int kRaise = 27;
 struct Placed {
     std::string text; // what the reader returns
     int line;
-    int column;       // where the data sequence began
-    int scale;        // printer dots per band dot
-    int length;       // Code 39 symbol length in band dots (0: not checked)
+    int column;        // where the data sequence began
+    int scale;         // printer dots per band dot
+    int length;        // Code 39 symbol length in band dots (0: not checked)
     std::string after; // the word printed after the sequence
     int aftercolumn;
 };
@@ -45,12 +45,14 @@ struct Job {
                 int length, const std::string& after) {
         const int col = static_cast<int>(l.size());
         l += "~" + data + "~ " + after;
-        placed.push_back({expect, lines, col, scale, length, after,
-                          col + static_cast<int>(data.size()) + 3});
+        placed.push_back(
+            {expect, lines, col, scale, length, after, col + static_cast<int>(data.size()) + 3});
     }
 };
 
-int column(const std::string& l) { return static_cast<int>(l.size()); }
+int column(const std::string& l) {
+    return static_cast<int>(l.size());
+}
 
 std::map<std::string, Bitmap::Box> readall(const Bitmap& page) {
     std::map<std::string, Bitmap::Box> found;
@@ -67,7 +69,8 @@ void checkpage(const PclSheet& sheet, const std::vector<Placed>& placed, int ori
     for (const Placed& p : placed) {
         SCOPED_TRACE(p.text + " on line " + std::to_string(p.line));
         for (size_t k = 0; k < p.after.size(); ++k) {
-            const PclChar* c = sheet.charat(pcl_column(p.aftercolumn + static_cast<int>(k)), pcl_baseline(p.line));
+            const PclChar* c =
+                sheet.charat(pcl_column(p.aftercolumn + static_cast<int>(k)), pcl_baseline(p.line));
             ASSERT_NE(c, nullptr);
             EXPECT_EQ(c->c, p.after[k]);
         }
@@ -112,7 +115,8 @@ TEST(HpLaserProgram, EveryDensityOrientationAndDrawingReadsBack) {
                 job.blank(11);
             }
             job.text += "\f";
-            ProcessResult r = run_process(program_path(kProgram), job.text, {{"KEVRA_VERBOSE", "N"}});
+            ProcessResult r =
+                run_process(program_path(kProgram), job.text, {{"KEVRA_VERBOSE", "N"}});
             ASSERT_EQ(r.exitcode, 1);
             EXPECT_EQ(r.err, "");
             const PclJob page = rebuild_pcl(r.out);
@@ -182,11 +186,12 @@ TEST(HpLaserProgram, FormFeedsResetAndStartNewPages) {
 TEST(HpLaserProgram, ResetAndBanner) {
     ProcessResult r = run_process(program_path(kProgram), "");
     EXPECT_EQ(r.exitcode, 1);
-    EXPECT_EQ(r.out, "\x1b" "E");
+    EXPECT_EQ(r.out, "\033E");
     const std::string banner =
         "\n\nKEVRA/DIGITAL-UNIX DUZA [Rev 7.1.0 Y2K Compliant], HP LaserJet+ version.\n";
     EXPECT_EQ(r.err.substr(0, banner.size()), banner);
-    ProcessResult quiet = run_process(program_path(kProgram), "hi\n", {{"KEVRA_VERBOSE", "Q"}, {"KEVRA_RESET_A", "no"}});
+    ProcessResult quiet = run_process(program_path(kProgram), "hi\n",
+                                      {{"KEVRA_VERBOSE", "Q"}, {"KEVRA_RESET_A", "no"}});
     EXPECT_EQ(quiet.out, "hi\r\n");
     EXPECT_EQ(quiet.err, "");
 }
@@ -215,10 +220,11 @@ TEST(HpLaserProgram, BadPclPassesEveryByteAndEnds) {
         EXPECT_EQ(r.exitcode, 1);
         EXPECT_EQ(r.signal, 0);
         EXPECT_EQ(r.err, "");
-        EXPECT_EQ(r.out, "\x1b" "E" + c.out);
+        EXPECT_EQ(r.out, "\033E" + c.out);
     }
     // A data sequence closed by the last byte still prints, then its padding.
-    ProcessResult r = run_process(program_path(kProgram), "at end ~12345~", {{"KEVRA_VERBOSE", "Q"}});
+    ProcessResult r =
+        run_process(program_path(kProgram), "at end ~12345~", {{"KEVRA_VERBOSE", "Q"}});
     ASSERT_EQ(r.exitcode, 1);
     EXPECT_EQ(r.out.substr(r.out.size() - 12), "\x1b&f1S" + std::string(7, ' '));
     const PclJob page = rebuild_pcl(r.out);
@@ -226,4 +232,41 @@ TEST(HpLaserProgram, BadPclPassesEveryByteAndEnds) {
     const auto found = readall(page.sheets[0].ink);
     ASSERT_EQ(found.count("12345"), 1u);
     EXPECT_EQ(found.at("12345").x, pcl_column(7));
+}
+
+TEST(HpLaserProgram, TwoDimensionalSymbolsPrintAlikeInRasterAndRules) {
+    struct Case {
+        std::string commands;
+        std::string data;
+        std::string format; // zxing's name
+        bool pure;
+    };
+    const Case cases[] = {
+        {"BPDF417 D1 R2:1", "PDF417 on a page printer, 0123456789", "PDF417", false},
+        {"BPDF417 D2 OV", "Turned PDF417", "PDF417", false},
+        {"BAZTEC D2", "Aztec at 150 dots per inch", "Aztec", false},
+        {"BMAXICODE S4", "MaxiCode at 300 dots per inch", "MaxiCode", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.commands);
+        std::vector<Bitmap> inks;
+        for (const char* mode : {"ZR0", "ZR1"}) {
+            const std::string text =
+                "Symbol: |" + c.commands + " " + mode + "|~" + c.data + "~ end\n\f";
+            ProcessResult r = run_process(program_path(kProgram), text, {{"KEVRA_VERBOSE", "N"}});
+            ASSERT_EQ(r.exitcode, 1);
+            EXPECT_EQ(r.err, "");
+            const PclJob page = rebuild_pcl(r.out);
+            EXPECT_TRUE(page.problems.empty());
+            ASSERT_EQ(page.sheets.size(), 1u);
+            const Bitmap::Box b = page.sheets[0].ink.ink();
+            const auto got =
+                decode_zxing(page.sheets[0].ink.crop(b.x, b.y, b.w, b.h), c.format, c.pure, 40);
+            ASSERT_EQ(got.size(), 1u) << mode;
+            EXPECT_EQ(got[0].bytes, c.data);
+            inks.push_back(page.sheets[0].ink);
+        }
+        // Rectangles and raster rows put the same dots on the page.
+        EXPECT_TRUE(inks[0].dots == inks[1].dots);
+    }
 }
