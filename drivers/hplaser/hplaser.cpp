@@ -23,11 +23,17 @@ constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 // Any value above this is no byte count; the value field saturates here.
 constexpr int32_t kValueCap = 100000;
 
-kv_status send(kv_glor* s, int32_t c) { return s->lprintc(s, c); }
+kv_status send(kv_glor* s, int32_t c) {
+    return s->lprintc(s, c);
+}
 
-int32_t bump(int32_t n) { return n < kMax ? n + 1 : n; }
+int32_t bump(int32_t n) {
+    return n < kMax ? n + 1 : n;
+}
 
-bool digit(int32_t b) { return b >= '0' && b <= '9'; }
+bool digit(int32_t b) {
+    return b >= '0' && b <= '9';
+}
 
 // Commands followed by a block of binary data whose length is the value:
 // {parameterised character, group character, parameter letter}.
@@ -188,7 +194,9 @@ void kv_hplaser_escfeed(kv_hplaser_work* w, int32_t b) {
             }
         }
         break;
-    default: w->escstate = KV_HPESC_NONE; break;
+    default:
+        w->escstate = KV_HPESC_NONE;
+        break;
     }
 }
 
@@ -257,7 +265,9 @@ kv_status kv_hplaser_lgetc(kv_glor* s, int32_t* c) {
 // then are ones that were read before it (padding of a sequence closed by the
 // last byte, a delimiter that opened nothing). The pseudo-byte a read
 // returns at the end of the input is never passed here.
-kv_status kv_hplaser_lprintc(kv_glor* s, int32_t c) { return kv_pprintc(s, c); }
+kv_status kv_hplaser_lprintc(kv_glor* s, int32_t c) {
+    return kv_pprintc(s, c);
+}
 
 kv_status kv_hplaser_initprn(kv_glor* s) {
     kv_status st = kv_hplaser_initinfo(s);

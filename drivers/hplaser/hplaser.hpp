@@ -30,10 +30,10 @@ struct kv_hplaser_work {
 
     // The escape sequence being stepped over; kept here so that a sequence
     // cut by the end of one run of input resumes with the next.
-    int32_t escstate; // kv_hplaser_escstate
-    int32_t escp;     // parameterised character ("*", "&", "(", ...)
-    int32_t escg;     // group character ("b", "p", "s", ...)
-    int32_t escvalue; // the value field's digits, saturating above any count
+    int32_t escstate;  // kv_hplaser_escstate
+    int32_t escp;      // parameterised character ("*", "&", "(", ...)
+    int32_t escg;      // group character ("b", "p", "s", ...)
+    int32_t escvalue;  // the value field's digits, saturating above any count
     int32_t escdigits; // how many digits the value field had (saturating)
     int32_t escdata;   // bytes of the data block still to pass
     int32_t escmore;   // a parameter follows the data block (lower-case letter)
@@ -49,14 +49,14 @@ inline constexpr int32_t KV_HPLASER_MAXWIDTH = 3300;
 static_assert(KV_HPLASER_BANDROWS * KV_HPLASER_ROWBYTES <= static_cast<int32_t>(KV_BANDBYTES));
 
 // PCL strings of the driver.
-inline constexpr char kv_hplaser_resetqstr[] = "\x1b" "E";       // printer reset
-inline constexpr char kv_hplaser_cpushqstr[] = "\x1b&f0S";       // push the cursor
-inline constexpr char kv_hplaser_cpopqstr[] = "\x1b&f1S";        // pop the cursor
-inline constexpr char kv_hplaser_gdensityqstr[] = "\x1b*t";      // raster resolution: dpi "R"
-inline constexpr char kv_hplaser_strasterqstr[] = "\x1b*r1A";    // raster at the cursor
-inline constexpr char kv_hplaser_graphcmdqstr[] = "\x1b*b";      // one row: count "W" bytes
-inline constexpr char kv_hplaser_ndrasterqstr[] = "\x1b*rB";     // end raster graphics
-inline constexpr char kv_hplaser_rectqstra[] = "\x1b*c";         // rectangle: w "a" h "b" "0P"
+inline constexpr char kv_hplaser_resetqstr[] = "\033E";       // printer reset
+inline constexpr char kv_hplaser_cpushqstr[] = "\x1b&f0S";    // push the cursor
+inline constexpr char kv_hplaser_cpopqstr[] = "\x1b&f1S";     // pop the cursor
+inline constexpr char kv_hplaser_gdensityqstr[] = "\x1b*t";   // raster resolution: dpi "R"
+inline constexpr char kv_hplaser_strasterqstr[] = "\x1b*r1A"; // raster at the cursor
+inline constexpr char kv_hplaser_graphcmdqstr[] = "\x1b*b";   // one row: count "W" bytes
+inline constexpr char kv_hplaser_ndrasterqstr[] = "\x1b*rB";  // end raster graphics
+inline constexpr char kv_hplaser_rectqstra[] = "\x1b*c";      // rectangle: w "a" h "b" "0P"
 
 kv_status kv_hplaser_lgetc(kv_glor* s, int32_t* c);
 kv_status kv_hplaser_lprintc(kv_glor* s, int32_t c);

@@ -6,7 +6,9 @@
 
 #include "drivers/hplaser/hplaser.hpp"
 
-inline kv_hplaser_work* kv_hplaser_w(kv_glor* s) { return kv_drvwork<kv_hplaser_work>(s); }
+inline kv_hplaser_work* kv_hplaser_w(kv_glor* s) {
+    return kv_drvwork<kv_hplaser_work>(s);
+}
 
 kv_status kv_hplaser_initinfo(kv_glor* s);
 // Reads a byte through lgetc and sends it through lprintc. A read that meets

@@ -16,9 +16,13 @@ constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 // where the cursor is.
 constexpr int32_t kRaise = 27;
 
-kv_status send(kv_glor* s, int32_t c) { return s->lprintc(s, c); }
+kv_status send(kv_glor* s, int32_t c) {
+    return s->lprintc(s, c);
+}
 
-int32_t clamp32(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, -kMax, kMax)); }
+int32_t clamp32(int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, -kMax, kMax));
+}
 
 // Sign, digits of the magnitude and the parameter letter.
 kv_status sendsigned(kv_glor* s, int32_t v, int32_t letter) {
@@ -27,7 +31,9 @@ kv_status sendsigned(kv_glor* s, int32_t v, int32_t letter) {
     return jerr_uperr(&st, send(s, letter));
 }
 
-uint8_t* bandrow(kv_glor* s, int32_t row) { return s->bandmap + row * KV_HPLASER_ROWBYTES; }
+uint8_t* bandrow(kv_glor* s, int32_t row) {
+    return s->bandmap + row * KV_HPLASER_ROWBYTES;
+}
 
 // Draws one field and leaves the cursor where it was.
 kv_status plotfield(kv_glor* s, kv_field* f) {
@@ -50,7 +56,8 @@ kv_status plotfield(kv_glor* s, kv_field* f) {
         const int32_t wd = std::min(f->width, KV_HPLASER_MAXWIDTH);
         const int64_t bottom = int64_t{f->y} + f->depth;
         for (int64_t r = f->y; r < bottom && kv_ok(st);) {
-            const int32_t h = static_cast<int32_t>(std::min<int64_t>(KV_HPLASER_BANDROWS, bottom - r));
+            const int32_t h =
+                static_cast<int32_t>(std::min<int64_t>(KV_HPLASER_BANDROWS, bottom - r));
             const int32_t row = static_cast<int32_t>(r);
             kv_rect band{f->x, row, wd, h};
             kv_clearmap(s);
@@ -117,9 +124,11 @@ kv_status kv_hplaser_setregion(kv_glor* s, int32_t x, int32_t y, int32_t w, int3
         return st;
     }
     const int32_t top = std::max(y, 0);
-    const int32_t bottom = static_cast<int32_t>(std::min<int64_t>(int64_t{y} + h, KV_HPLASER_BANDROWS));
+    const int32_t bottom =
+        static_cast<int32_t>(std::min<int64_t>(int64_t{y} + h, KV_HPLASER_BANDROWS));
     const int32_t left = std::max(x, 0);
-    const int32_t right = static_cast<int32_t>(std::min<int64_t>(int64_t{x} + w, KV_HPLASER_BANDDOTS));
+    const int32_t right =
+        static_cast<int32_t>(std::min<int64_t>(int64_t{x} + w, KV_HPLASER_BANDDOTS));
     if (top >= bottom || left >= right) return KV_SUCCESS;
     const int32_t first = left / 8;
     const int32_t last = (right - 1) / 8;

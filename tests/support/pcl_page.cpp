@@ -14,7 +14,8 @@ constexpr int kStackDepth = 20;               // cursor positions the stack hold
 
 int todot(long long units) {
     // Floor, also for positions left of or above the page.
-    return static_cast<int>(units >= 0 ? units / kUnitsPerDot : -((-units + kUnitsPerDot - 1) / kUnitsPerDot));
+    return static_cast<int>(units >= 0 ? units / kUnitsPerDot
+                                       : -((-units + kUnitsPerDot - 1) / kUnitsPerDot));
 }
 
 struct Value {
@@ -122,7 +123,8 @@ struct Printer {
                 return;
             }
             for (int bit = 0; bit < 8; ++bit)
-                if (b & (0x80 >> bit)) paint(rasterleft + (8 * k + bit) * scale, rastery, scale, scale);
+                if (b & (0x80 >> bit))
+                    paint(rasterleft + (8 * k + bit) * scale, rastery, scale, scale);
         }
         rastery += scale;
     }
@@ -145,8 +147,10 @@ struct Printer {
         };
         if (p == '&' && g == 'f' && letter == 'S') {
             if (n == 0) {
-                if (static_cast<int>(stack.size()) < kStackDepth) stack.push_back({x, y});
-                else problem("cursor stack full");
+                if (static_cast<int>(stack.size()) < kStackDepth)
+                    stack.push_back({x, y});
+                else
+                    problem("cursor stack full");
             } else if (n == 1) {
                 if (stack.empty()) {
                     problem("pop from an empty cursor stack");
@@ -169,8 +173,10 @@ struct Printer {
         } else if (p == '&' && g == 'a' && letter == 'R') {
             move(y, top + vmi * 3 / 4, vmi);
         } else if (p == '*' && g == 't' && letter == 'R') {
-            if (n == 75 || n == 100 || n == 150 || n == 300) resolution = static_cast<int>(n);
-            else problem("raster resolution " + std::to_string(n));
+            if (n == 75 || n == 100 || n == 150 || n == 300)
+                resolution = static_cast<int>(n);
+            else
+                problem("raster resolution " + std::to_string(n));
         } else if (p == '*' && g == 'r' && letter == 'A') {
             startraster(static_cast<int>(n));
         } else if (p == '*' && g == 'r' && (letter == 'B' || letter == 'C')) {
@@ -188,8 +194,10 @@ struct Printer {
         } else if (p == '*' && g == 'c' && letter == 'V') {
             recth = static_cast<int>(std::llround(v.v * 10 / kUnitsPerDot));
         } else if (p == '*' && g == 'c' && letter == 'P') {
-            if (n == 0) paint(todot(x), todot(y), rectw, recth);
-            else problem("rectangle fill " + std::to_string(n) + " is not modelled");
+            if (n == 0)
+                paint(todot(x), todot(y), rectw, recth);
+            else
+                problem("rectangle fill " + std::to_string(n) + " is not modelled");
         } else if ((p == '(' || p == ')') && g == 's' && letter == 'W') {
             skip(count, "font data");
         } else if (p == '(' && g == 's' && letter == 'H') {
@@ -252,8 +260,10 @@ struct Printer {
             return;
         }
         if (c >= 48 && c <= 126) { // two-character sequence
-            if (c == 'E') reset();
-            else if (c == '=') y += vmi / 2;
+            if (c == 'E')
+                reset();
+            else if (c == '=')
+                y += vmi / 2;
             return;
         }
         if (c < 33 || c > 47) {
@@ -289,12 +299,24 @@ struct Printer {
         while (i < in.size()) {
             const int c = byte();
             switch (c) {
-            case 27: escape(); break;
-            case '\r': x = 0; break;
-            case '\n': linefeed(); break;
-            case '\f': eject(); break;
-            case '\b': x = std::max(0LL, x - hmi); break;
-            case '\t': x = (x / (8LL * hmi) + 1) * 8 * hmi; break;
+            case 27:
+                escape();
+                break;
+            case '\r':
+                x = 0;
+                break;
+            case '\n':
+                linefeed();
+                break;
+            case '\f':
+                eject();
+                break;
+            case '\b':
+                x = std::max(0LL, x - hmi);
+                break;
+            case '\t':
+                x = (x / (8LL * hmi) + 1) * 8 * hmi;
+                break;
             default:
                 if ((c >= 32 && c < 127) || c >= 160) printchar(c);
                 break;
@@ -319,7 +341,9 @@ PclJob rebuild_pcl(const std::string& bytes) {
     return std::move(p.job);
 }
 
-int pcl_column(int col) { return todot(static_cast<long long>(col) * (kUnitsPerInch / 10)); }
+int pcl_column(int col) {
+    return todot(static_cast<long long>(col) * (kUnitsPerInch / 10));
+}
 
 int pcl_baseline(int line) {
     const int vmi = kUnitsPerInch / 6;

@@ -33,8 +33,8 @@ struct PclSheet {
 };
 
 struct PclJob {
-    std::vector<PclSheet> sheets; // every page printed, in order
-    int resets = 0;               // ESC E met
+    std::vector<PclSheet> sheets;      // every page printed, in order
+    int resets = 0;                    // ESC E met
     std::vector<std::string> problems; // malformed or unexpected sequences met
     int cursorx = 0, cursory = 0;      // where the cursor ended, in dots
 };

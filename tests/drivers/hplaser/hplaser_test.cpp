@@ -27,7 +27,7 @@ kv_prnslots hplaser() {
             kv_hplaser_qoutc};
 }
 
-const std::string kReset = "\x1b" "E";
+const std::string kReset = "\033E";
 
 // Output of a job after the printer reset of the initialisation.
 std::string script(Harness& h, const std::string& in) {
@@ -55,10 +55,14 @@ struct Bars {
 Bars code39bars(const std::string& text) {
     auto pattern = [](char c) -> std::string {
         switch (c) {
-        case '*': return "0100101000";
-        case 'A': return "1000010010";
-        case '1': return "1001000010";
-        default: return "";
+        case '*':
+            return "0100101000";
+        case 'A':
+            return "1000010010";
+        case '1':
+            return "1001000010";
+        default:
+            return "";
         }
     };
     Bars b;
@@ -77,7 +81,8 @@ Bars code39bars(const std::string& text) {
 std::string rasterrow(const Bars& b) {
     std::string row(static_cast<size_t>((b.width + 7) / 8), '\0');
     for (auto [start, w] : b.bars)
-        for (int x = start; x < start + w; ++x) row[static_cast<size_t>(x / 8)] |= static_cast<char>(0x80 >> (x % 8));
+        for (int x = start; x < start + w; ++x)
+            row[static_cast<size_t>(x / 8)] |= static_cast<char>(0x80 >> (x % 8));
     return row;
 }
 } // namespace
@@ -118,7 +123,7 @@ TEST(HpLaser, CursorMovesAndRectangles) {
         {40, -27, "\x1b*p+40x-27Y"}, // worked example: x part lower case, y follows
         {0, -27, "\x1b*p-27Y"},      // no x part
         {12, 0, "\x1b*p+12X"},       // no y part: the x letter ends the sequence
-        {-3, 4, "\x1b*p-3x+4Y"},
+        {-3, 4, "\x1b*p-3x+4Y"},     // signs of either kind
         {0, 0, ""},                  // nothing to move
     };
     for (const Move& m : moves) {
@@ -157,8 +162,8 @@ TEST(HpLaser, RasterFieldFraming) {
     ASSERT_EQ(kv_fieldmake(s, 1, 0, 10, "A"), KV_SUCCESS);
     ASSERT_EQ(kv_hplaser_lplotcode(s), KV_SUCCESS);
     const Bars b = code39bars("A");
-    const std::string expected = "\x1b&f0S" "\x1b*p+40x-27Y" "\x1b*t75R" "\x1b*r1A" "\x1b*b6W" +
-                                 rasterrow(b) + "\x1b*rB" "\x1b&f1S";
+    const std::string expected =
+        "\x1b&f0S\x1b*p+40x-27Y\x1b*t75R\x1b*r1A\x1b*b6W" + rasterrow(b) + "\x1b*rB\x1b&f1S";
     EXPECT_EQ(h.output, expected);
     EXPECT_EQ(s->fieldhead, nullptr); // every field is deleted after printing
 }
@@ -169,7 +174,8 @@ TEST(HpLaser, DensitySetsResolutionAndScale) {
         std::string resolution;
         int scale;
     };
-    const Case cases[] = {{0, "\x1b*t75R", 4}, {1, "\x1b*t100R", 3}, {2, "\x1b*t150R", 2}, {3, "\x1b*t300R", 1}};
+    const Case cases[] = {
+        {0, "\x1b*t75R", 4}, {1, "\x1b*t100R", 3}, {2, "\x1b*t150R", 2}, {3, "\x1b*t300R", 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.density);
         Harness h(hplaser());
@@ -178,7 +184,8 @@ TEST(HpLaser, DensitySetsResolutionAndScale) {
         const std::string row = "\x1b*b6W" + rasterrow(code39bars("A"));
         std::string rows;
         for (int r = 0; r < 10; ++r) rows += row;
-        const std::string field = "\x1b&f0S" "\x1b*p-27Y" + c.resolution + "\x1b*r1A" + rows + "\x1b*rB" "\x1b&f1S";
+        const std::string field =
+            "\x1b&f0S\x1b*p-27Y" + c.resolution + "\x1b*r1A" + rows + "\x1b*rB\x1b&f1S";
         EXPECT_EQ(out, std::string(8, ' ') + field + std::string(3, ' '));
         // The page shows a 48 x 10 band-dot symbol scaled to printer dots, its
         // top 27 dots above the baseline.
@@ -204,7 +211,8 @@ TEST(HpLaser, RuleModeDrawsOneRectanglePerBar) {
         at = start;
         rules += "\x1b*c" + std::to_string(4 * w) + "a8b0P";
     }
-    EXPECT_EQ(out, std::string(8, ' ') + "\x1b&f0S" "\x1b*p-27Y" + rules + "\x1b&f1S" + std::string(3, ' ') + "x");
+    EXPECT_EQ(out, std::string(8, ' ') + "\x1b&f0S\x1b*p-27Y" + rules + "\x1b&f1S" +
+                       std::string(3, ' ') + "x");
     const PclJob page = rebuild_pcl(kReset + out);
     EXPECT_TRUE(page.problems.empty());
     ASSERT_EQ(page.sheets.size(), 1u);
@@ -225,10 +233,10 @@ TEST(HpLaser, ZParameterChoosesTheDrawing) {
         bool rule;
     };
     const Case cases[] = {
-        {"ZR1", true},   {"zr1", true},            // upper-cased by the interpreter
-        {"ZR1 ZR0", false}, {"ZR1 ZR", false},     // empty: 0
+        {"ZR1", true},          {"zr1", true},     // upper-cased by the interpreter
+        {"ZR1 ZR0", false},     {"ZR1 ZR", false}, // empty: 0
         {"ZR1 ZRX", false},                        // not digits: 0
-        {"ZR1 Z", true},  {"ZR1 ZX0", true},       // not R: ignored
+        {"ZR1 Z", true},        {"ZR1 ZX0", true}, // not R: ignored
         {"ZR4294967296", true},                    // saturates rather than wrapping to 0
     };
     for (const Case& c : cases) {
@@ -249,13 +257,13 @@ TEST(HpLaser, SqueezingAndHolding) {
     };
     const Case cases[] = {
         {"second CR dropped, both LFs sent before A", "\r\n\r\nA", true, 1, "\r\n\nA"},
-        {"held LFs dropped at a form feed", "\n\n\f", true, 1, "\x1b" "E"},
+        {"held LFs dropped at a form feed", "\n\n\f", true, 1, "\033E"},
         {"form feed kept when not resetting", "\n\n\f", true, 0, "\f"},
-        {"form feed leaves the CR count", "\r\f\rA", true, 1, "\r\x1b" "EA"},
+        {"form feed leaves the CR count", "\r\f\rA", true, 1, "\r\033EA"},
         {"a run of CRs is one", "\r\r\rA\r", true, 1, "\rA\r"},
-        {"ESC is an ordinary byte for the counters", "\n\r\x1b" "E\r", true, 1, "\r\n\x1b" "E\r"},
+        {"ESC is an ordinary byte for the counters", "\n\r\033E\r", true, 1, "\r\n\033E\r"},
         {"nothing squeezed when off", "\r\n\r\nA", false, 1, "\r\n\r\nA"},
-        {"form feed becomes a reset", "a\fb", false, 1, "a\x1b" "Eb"},
+        {"form feed becomes a reset", "a\fb", false, 1, "a\033Eb"},
         {"held LFs at the end of the input are dropped", "A\r\n\r\n", true, 1, "A\r"},
     };
     for (const Case& c : cases) {
@@ -293,19 +301,23 @@ TEST(HpLaser, EscapeSequencesAreSteppedOver) {
     const Case cases[] = {
         {"raster data are neither controls nor delimiters", "\x1b*b3W\n\f|" + cmd,
          "\x1b*b3W\n\f|" + spaced},
-        {"data block of the largest count", "\x1b*b9999W" + pipes + cmd, "\x1b*b9999W" + pipes + spaced},
+        {"data block of the largest count", "\x1b*b9999W" + pipes + cmd,
+         "\x1b*b9999W" + pipes + spaced},
         {"a count of 99999 is no count", "\x1b*b99999W" + cmd, "\x1b*b99999W" + spaced},
-        {"16 digits are no count", "\x1b*b0000000000000003W" + cmd, "\x1b*b0000000000000003W" + spaced},
+        {"16 digits are no count", "\x1b*b0000000000000003W" + cmd,
+         "\x1b*b0000000000000003W" + spaced},
         {"15 digits are", "\x1b*b000000000000003Wabc" + cmd, "\x1b*b000000000000003Wabc" + spaced},
         {"a count of 0 passes nothing", "\x1b*b0W" + cmd, "\x1b*b0W" + spaced},
-        {"font header and character data", "\x1b)s2W||\x1b(s1W|" + cmd, "\x1b)s2W||\x1b(s1W|" + spaced},
+        {"font header and character data", "\x1b)s2W||\x1b(s1W|" + cmd,
+         "\x1b)s2W||\x1b(s1W|" + spaced},
         {"transparent data", "\x1b&p2X~~" + cmd, "\x1b&p2X~~" + spaced},
-        {"lower-case w: data, then the next parameter", "\x1b*b2w||3Y" + cmd, "\x1b*b2w||3Y" + spaced},
+        {"lower-case w: data, then the next parameter", "\x1b*b2w||3Y" + cmd,
+         "\x1b*b2w||3Y" + spaced},
         {"the fraction is skipped", "\x1b*b2.75W||" + cmd, "\x1b*b2.75W||" + spaced},
         {"sign before the digits", "\x1b*p+10X" + cmd, "\x1b*p+10X" + spaced},
         {"W of another group is no data", "\x1b&l5W" + cmd, "\x1b&l5W" + spaced},
         {"X of another group is no data", "\x1b*p5X" + cmd, "\x1b*p5X" + spaced},
-        {"two-character sequences", "\x1b&l1O\x1b" "E" + cmd, "\x1b&l1O\x1b" "E" + spaced},
+        {"two-character sequences", "\x1b&l1O\033E" + cmd, "\x1b&l1O\033E" + spaced},
         {"ESC ESC: the second opens the sequence", "\x1b\x1b*b1W|" + cmd, "\x1b\x1b*b1W|" + spaced},
         {"an ESC ending a sequence opens the next", "\x1b*p10\x1b*b1W|" + cmd,
          "\x1b*p10\x1b*b1W|" + spaced},
@@ -326,8 +338,9 @@ TEST(HpLaser, EscapeSequencesAreSteppedOver) {
 TEST(HpLaser, InputEndingInsideASequencePassesEveryByte) {
     // Nothing is added to finish the sequence, nothing read is lost.
     const std::string cases[] = {
-        "ab\x1b", "\x1b*", "\x1b*b", "\x1b*b123", "\x1b*b1.5", "\x1b*b5W12", "\x1b*b-",
-        "\x1b*b" + std::string(40, '9'), "\x1b*b99999W", "|", "~",
+        "ab\x1b",       "\x1b*",      "\x1b*b",  "\x1b*b123",
+        "\x1b*b1.5",    "\x1b*b5W12", "\x1b*b-", "\x1b*b" + std::string(40, '9'),
+        "\x1b*b99999W", "|",          "~",
     };
     for (const std::string& in : cases) {
         SCOPED_TRACE(in);
@@ -371,16 +384,17 @@ TEST(HpLaser, RegionSetterMarksBandBits) {
     };
     const Case cases[] = {
         {0, 0, 1, 1, {{0, 0x80}}, {0}},
-        {3, 0, 3, 1, {{0, 0x1C}}, {0}},                             // inside one byte
-        {7, 0, 2, 1, {{0, 0x01}, {1, 0x80}}, {0}},                  // across a byte edge
+        {3, 0, 3, 1, {{0, 0x1C}}, {0}},            // inside one byte
+        {7, 0, 2, 1, {{0, 0x01}, {1, 0x80}}, {0}}, // across a byte edge
         {8, 0, 17, 1, {{0, 0x00}, {1, 0xFF}, {2, 0xFF}, {3, 0x80}}, {0}},
-        {3300, 0, 10, 1, {{412, 0x0F}}, {0}},                       // cut at 3304 dots
-        {0, -1, 1, 3, {{0, 0x80}}, {0, 1}},                         // rows above the band ignored
-        {0, 7, 1, 5, {}, {7}},                                      // rows below likewise
-        {0, 0, 0, 4, {}, {}},                                       // empty
+        {3300, 0, 10, 1, {{412, 0x0F}}, {0}}, // cut at 3304 dots
+        {0, -1, 1, 3, {{0, 0x80}}, {0, 1}},   // rows above the band ignored
+        {0, 7, 1, 5, {}, {7}},                // rows below likewise
+        {0, 0, 0, 4, {}, {}},                 // empty
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y) + " " + std::to_string(c.w) + "x" + std::to_string(c.h));
+        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y) + " " + std::to_string(c.w) +
+                     "x" + std::to_string(c.h));
         Harness h(hplaser());
         h.run("");
         kv_glor* s = h.state.get();
@@ -389,7 +403,8 @@ TEST(HpLaser, RegionSetterMarksBandBits) {
         for (auto [index, value] : c.row0) EXPECT_EQ(s->bandmap[index], value) << index;
         for (int r = 0; r < KV_HPLASER_BANDROWS; ++r) {
             bool any = false;
-            for (int k = 0; k < KV_HPLASER_ROWBYTES; ++k) any = any || s->bandmap[r * KV_HPLASER_ROWBYTES + k] != 0;
+            for (int k = 0; k < KV_HPLASER_ROWBYTES; ++k)
+                any = any || s->bandmap[r * KV_HPLASER_ROWBYTES + k] != 0;
             const bool want = std::find(c.rows.begin(), c.rows.end(), r) != c.rows.end();
             EXPECT_EQ(any, want) << "row " << r;
         }

@@ -15,7 +15,8 @@ TEST(PclPage, TextMovesTheCursor) {
         int col, line;
         char c;
     };
-    for (Want w : {Want{0, 0, 'A'}, Want{1, 0, 'B'}, Want{0, 1, 'C'}, Want{8, 1, 'D'}, Want{8, 1, 'E'}}) {
+    for (Want w :
+         {Want{0, 0, 'A'}, Want{1, 0, 'B'}, Want{0, 1, 'C'}, Want{8, 1, 'D'}, Want{8, 1, 'E'}}) {
         SCOPED_TRACE(w.c);
         const PclChar* c = nullptr;
         for (const PclChar& k : s.chars)
@@ -37,15 +38,21 @@ TEST(PclPage, GraphicsLandAtTheCursor) {
     };
     const int b0 = pcl_baseline(0);
     const Case cases[] = {
-        {"raster at 75 dpi: 4 x 4 dots per raster dot", "AB\x1b*t75R\x1b*r1A\x1b*b1W\x80\x1b*rB",
+        {"raster at 75 dpi: 4 x 4 dots per raster dot",
+         "AB\x1b*t75R\x1b*r1A\x1b*b1W\x80\x1b*rB",
          {60, b0, 4, 4}},
-        {"raster at 300 dpi, two rows", "AB\x1b*t300R\x1b*r1A\x1b*b1W\x01\x1b*b1W\x01\x1b*rB",
+        {"raster at 300 dpi, two rows",
+         "AB\x1b*t300R\x1b*r1A\x1b*b1W\x01\x1b*b1W\x01\x1b*rB",
          {67, b0, 1, 2}},
         {"raster from the left margin", "AB\x1b*t150R\x1b*r0A\x1b*b1W\x80\x1b*rB", {0, b0, 2, 2}},
-        {"relative move in dots, then a rectangle", "\x1b*p+10x-5Y\x1b*c20a30b0P", {10, b0 - 5, 20, 30}},
+        {"relative move in dots, then a rectangle",
+         "\x1b*p+10x-5Y\x1b*c20a30b0P",
+         {10, b0 - 5, 20, 30}},
         {"sizes in decipoints", "\x1b&a720H\x1b*c72h144v0P", {300, b0, 30, 60}},
         {"absolute dots", "\x1b*p100x50Y\x1b*c1a1b0P", {100, 150 + 50, 1, 1}},
-        {"push and pop restore the cursor", "\x1b&f0S\x1b*p+300X\x1b&f1S\x1b*c2a2b0P", {0, b0, 2, 2}},
+        {"push and pop restore the cursor",
+         "\x1b&f0S\x1b*p+300X\x1b&f1S\x1b*c2a2b0P",
+         {0, b0, 2, 2}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -62,9 +69,10 @@ TEST(PclPage, GraphicsLandAtTheCursor) {
 
 TEST(PclPage, PagesAndProblems) {
     EXPECT_EQ(rebuild_pcl("A\fB").sheets.size(), 2u);
-    EXPECT_EQ(rebuild_pcl("A\x1b" "EB").sheets.size(), 2u); // reset prints the page
-    EXPECT_EQ(rebuild_pcl("\x1b" "EA").sheets.size(), 1u);  // an empty page stays
-    EXPECT_EQ(rebuild_pcl("\x1b" "E").sheets.size(), 0u);
+    EXPECT_EQ(rebuild_pcl("A\033EB").sheets.size(),
+              2u);                                      // reset prints the page
+    EXPECT_EQ(rebuild_pcl("\033EA").sheets.size(), 1u); // an empty page stays
+    EXPECT_EQ(rebuild_pcl("\033E").sheets.size(), 0u);
     const PclJob bad = rebuild_pcl("\x1b*b2W\x80");
     ASSERT_EQ(bad.problems.size(), 2u);
     EXPECT_EQ(bad.problems[0], "raster row outside raster graphics");
