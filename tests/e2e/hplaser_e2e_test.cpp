@@ -246,6 +246,7 @@ TEST(HpLaserProgram, TwoDimensionalSymbolsPrintAlikeInRasterAndRules) {
         {"BPDF417 D2 OV", "Turned PDF417", "PDF417", false},
         {"BAZTEC D2", "Aztec at 150 dots per inch", "Aztec", false},
         {"BMAXICODE S4", "MaxiCode at 300 dots per inch", "MaxiCode", true},
+        {"BDATAMATRIX D1 OB", "DataMatrix at 100 dots per inch", "DataMatrix", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.commands);
