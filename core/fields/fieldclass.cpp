@@ -1,4 +1,5 @@
 #include "core/fields/fieldclass.hpp"
+#include "core/fields/textmap.hpp"
 
 #include "core/command/ftypes.hpp"
 #include "core/linear/code39_codabar_msi.hpp"
@@ -8,6 +9,7 @@
 
 namespace {
 constexpr kv_fieldclass kv_fieldclasses[] = {
+    {KV_FT_TEXT, kv_text_map, nullptr, nullptr},
     {KV_FT_CODE39, kv_c39_map, nullptr, nullptr},
     {KV_FT_MSI, kv_msi_map, nullptr, nullptr},
     {KV_FT_CODABAR, kv_codabar_map, nullptr, nullptr},
