@@ -160,17 +160,17 @@ TEST(Bres, WorkedExamples) {
         for (int32_t k = c.pixel + 1, i = 0; k < c.s && i < 4; ++k, ++i)
             EXPECT_EQ(bres_nextsteplen(&line), c.runs[i]) << "run of pixel " << k;
     }
-    // The line record itself: 6 onto 12 has dy as its major axis.
+    // The line record's sign case and major axis.
+    struct Dir {
+        int32_t dx, dy, sign, swapped;
+    };
     bres_line line;
-    bres_open(&line, BRES_SCALE, 6, 12);
-    EXPECT_EQ(line.swapped, 1);
-    EXPECT_EQ(line.q, 2);
-    EXPECT_EQ(line.rem2, 0);
-    EXPECT_EQ(line.minor2, 12);
-    EXPECT_EQ(line.major2, 24);
-    bres_open(&line, BRES_SCALE, -5, 3);
-    EXPECT_EQ(line.sign, 1);
-    EXPECT_EQ(line.swapped, 0);
+    for (const Dir d : {Dir{5, 3, 0, 0}, Dir{-5, 3, 1, 0}, Dir{-5, -3, 2, 0}, Dir{5, -3, 3, 0},
+                        Dir{3, -5, 3, 1}, Dir{4, 4, 0, 1}}) {
+        bres_open(&line, BRES_SCALE, d.dx, d.dy);
+        EXPECT_EQ(line.sign, d.sign) << d.dx << "," << d.dy;
+        EXPECT_EQ(line.swapped, d.swapped) << d.dx << "," << d.dy;
+    }
     bres_open(&line, 0, 0, 7);
     EXPECT_EQ(bres_firststeplen(&line), 8) << "a zero minor length is one run of major + 1";
 }
@@ -349,10 +349,6 @@ TEST(SBlit, PixelPacking) {
     // Pixels fill each byte from the low bits up; 3 bits a pixel are stored
     // like 4. Magnified 1:1 every non-zero pixel of a one-bit source and
     // every full pixel of a wider one is a dot.
-    EXPECT_EQ(sBlit_ShiftList[0], 3);
-    EXPECT_EQ(sBlit_ShiftList[1], 2);
-    EXPECT_EQ(sBlit_ShiftList[2], 1);
-    EXPECT_EQ(sBlit_ShiftList[3], 1);
     const uint8_t onebit[] = {0x05, 0x01}; // pixels 0, 2 and 8 of a 9-pixel row
     const sBlit_Bitmap b1{9, 1, onebit, 2, 1};
     EXPECT_EQ(scale(b1, 9, 1).page.rows(), "#.#.....#\n");
