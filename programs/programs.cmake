@@ -8,3 +8,4 @@ endfunction()
 
 kevra_add_program(kevra_epsonlq epson)
 kevra_add_program(kevra_epsonfx epson)
+kevra_add_program(kevra_hplaser hplaser)

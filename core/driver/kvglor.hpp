@@ -153,3 +153,5 @@ template <class T> T* kv_drvwork(kv_glor* s) {
 
 // Copies the build's driver entry record into the state. Always succeeds.
 kv_status kv_setprn(kv_glor* s);
+// Copies any driver's ten slots into the state, in slot order.
+void kv_installslots(kv_glor* s, const kv_prnslots& e);

@@ -55,17 +55,7 @@ void xlator_banner(const char* verbose) {
 kv_glor* xlator_state() { return &kv_glorrec; }
 
 kv_status kv_setprn(kv_glor* s) {
-    const kv_prnslots& e = kv_prnentry;
-    s->prncode = e.prncode;
-    s->lgetc = e.lgetc;
-    s->lprintc = e.lprintc;
-    s->initprn = e.initprn;
-    s->specialcmd = e.specialcmd;
-    s->lplotcode = e.lplotcode;
-    s->lrelpos = e.lrelpos;
-    s->lsetrect = e.lsetrect;
-    s->setregion = e.setregion;
-    s->qoutc = e.qoutc;
+    kv_installslots(s, kv_prnentry);
     return KV_SUCCESS;
 }
 

@@ -51,8 +51,10 @@ kv_status kv_chkcat(kv_glor*, char* text, size_t cap, int32_t check, int32_t typ
     switch (type) {
     case KV_FT_CODE39: appendcheck(text, cap, code39_chkcalc); break;
     case KV_FT_CODE128: kv_c128_chkcat(subtype, static_cast<int32_t>(qstr_len(text)), text, cap); break;
+    // Weight 3 falls on the digit next to the check digit, as readers expect
+    // whatever the length (counted from the left it is wrong for even lengths).
     case KV_FT_I2OF5:
-    case KV_FT_S2OF5: appendcheck(text, cap, upc_chkcalc); break;
+    case KV_FT_S2OF5: appendcheck(text, cap, ean_chkcalc); break;
     case KV_FT_MSI: msichecks(text, cap, check); break;
     case KV_FT_UPC: upcchecks(text, cap, subtype); break;
     case KV_FT_EAN: appendcheck(text, cap, ean_chkcalc); break;

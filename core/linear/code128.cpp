@@ -175,3 +175,25 @@ int32_t Code128Access(int32_t subsetletter, int32_t value) {
 const uint8_t* code128_pattern(int32_t value) {
     return code128_table[value >= 0 && value < 108 ? value : 107].cls;
 }
+
+kv_status kv_c128_cmap(kv_glor* s, kv_mapctx* m, int32_t subset, int32_t value) {
+    const int32_t v = code128_cindex(subset, value);
+    if (v < 0) return kv_badcmap(s, m, 6, code128_pattern(0));
+    kv_status st = kv_mapbarlist(s, m, 6, code128_pattern(v));
+    // The stop pattern is 13 modules: its six elements and a final 2-module bar.
+    if (value == C128_END) jerr_uperr(&st, kv_mapunit(s, m, 1, 1));
+    return st;
+}
+
+kv_status kv_c128_map(kv_glor* s, kv_mapctx* m) {
+    const int32_t start = m->field->subtype != 0 ? m->field->subtype : 'B';
+    c128_reader r;
+    c128_open(&r, start, m->charcount, m->field->text.get());
+    kv_status st = KV_SUCCESS;
+    int32_t subset = 0;
+    int32_t value = 0;
+    while (m->cursor < kv_clipright(m) && c128_next(&r, &subset, &value))
+        jerr_uperr(&st, kv_c128_cmap(s, m, subset, value));
+    c128_close(&r);
+    return st;
+}

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "core/fields/fieldmap.hpp"
+
 // Marked bytes in Code 128 data.
 inline constexpr int32_t C128_SHIFT = 0x80;
 inline constexpr int32_t C128_FNC1 = 0xB1;
@@ -34,3 +36,10 @@ int32_t code128_cindex(int32_t subsetletter, int32_t byte);
 int32_t Code128Access(int32_t subsetletter, int32_t value);
 // The six element classes of a symbol value (0..106).
 const uint8_t* code128_pattern(int32_t value);
+
+// Maps one symbol: `value` is the byte or digit-pair value the reader gave for
+// `subset`. The STOP byte gets its closing bar; a value no column holds is a
+// solid block (IVBARC while measuring).
+kv_status kv_c128_cmap(kv_glor* s, kv_mapctx* m, int32_t subset, int32_t value);
+// Maps the field from its start subset (the field's subtype, 'B' when none).
+kv_status kv_c128_map(kv_glor* s, kv_mapctx* m);

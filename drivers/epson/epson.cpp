@@ -26,10 +26,11 @@ kv_status send(kv_glor* s, int32_t c) { return s->lprintc(s, c); }
 
 kv_status readbyte(kv_glor* s, int32_t* c) { return s->lgetc(s, c); }
 
-// Reads a parameter byte and sends it on at once.
+// Reads a parameter byte and sends it on at once. A read that meets the end
+// of the input gives 0 and sends nothing.
 kv_status passbyte(kv_glor* s, int32_t* c) {
     kv_status st = readbyte(s, c);
-    if (kv_ok(st)) st = send(s, *c);
+    if (kv_ok(st) && !kv_breakall(s)) st = send(s, *c);
     return st;
 }
 
@@ -91,6 +92,15 @@ kv_status linefeed(kv_glor* s) {
     return st;
 }
 
+// Switches a print mode on (to `value`) when it is off, or off when `value`
+// is 0 and it is on; the cell width follows.
+void setmode(kv_glor* s, int32_t kv_epson_work::*mode, int32_t value) {
+    kv_epson_work* w = kv_epson_w(s);
+    if ((w->*mode == 0) == (value == 0)) return;
+    w->*mode = value;
+    kv_epson_revalstuf(s);
+}
+
 // Control codes. Each sends the byte it was given, except LF and FF.
 kv_status kv_epson__bs(kv_glor* s, int32_t c) {
     kv_status st = send(s, c);
@@ -147,37 +157,25 @@ kv_status kv_epson__cr(kv_glor* s, int32_t c) {
 
 kv_status kv_epson__so(kv_glor* s, int32_t c) {
     kv_status st = send(s, c);
-    if (kv_epson_w(s)->dblwide == 0) {
-        kv_epson_w(s)->dblwide = 1;
-        kv_epson_revalstuf(s);
-    }
+    setmode(s, &kv_epson_work::dblwide, 1);
     return st;
 }
 
 kv_status kv_epson__si(kv_glor* s, int32_t c) {
     kv_status st = send(s, c);
-    if (kv_epson_w(s)->condensed == 0) {
-        kv_epson_w(s)->condensed = 3;
-        kv_epson_revalstuf(s);
-    }
+    setmode(s, &kv_epson_work::condensed, 3);
     return st;
 }
 
 kv_status kv_epson__dc2(kv_glor* s, int32_t c) {
     kv_status st = send(s, c);
-    if (kv_epson_w(s)->condensed) {
-        kv_epson_w(s)->condensed = 0;
-        kv_epson_revalstuf(s);
-    }
+    setmode(s, &kv_epson_work::condensed, 0);
     return st;
 }
 
 kv_status kv_epson__dc4(kv_glor* s, int32_t c) {
     kv_status st = send(s, c);
-    if (kv_epson_w(s)->dblwide) {
-        kv_epson_w(s)->dblwide = 0;
-        kv_epson_revalstuf(s);
-    }
+    setmode(s, &kv_epson_work::dblwide, 0);
     return st;
 }
 
@@ -223,19 +221,13 @@ kv_status kv_epson_esc_unsup1(kv_glor* s, int32_t e) {
 
 kv_status kv_epson_esc__so(kv_glor* s, int32_t e) {
     kv_status st = kv_epson_esc_unsup0(s, e);
-    if (kv_epson_w(s)->dblwide == 0) {
-        kv_epson_w(s)->dblwide = 1;
-        kv_epson_revalstuf(s);
-    }
+    setmode(s, &kv_epson_work::dblwide, 1);
     return st;
 }
 
 kv_status kv_epson_esc__si(kv_glor* s, int32_t e) {
     kv_status st = kv_epson_esc_unsup0(s, e);
-    if (kv_epson_w(s)->condensed == 0) {
-        kv_epson_w(s)->condensed = 3;
-        kv_epson_revalstuf(s);
-    }
+    setmode(s, &kv_epson_work::condensed, 3);
     return st;
 }
 
@@ -532,6 +524,7 @@ const auto kEscIndex = byindex(escacts);
 kv_status kv_epson__esc(kv_glor* s, int32_t) {
     int32_t e = 0;
     kv_status st = readbyte(s, &e);
+    if (kv_breakall(s)) return jerr_uperr(&st, send(s, ESC)); // ESC was the last byte
     handler h = kEscIndex[e & 127];
     jerr_uperr(&st, h != nullptr ? h(s, e) : kv_epson_esc_unsup0(s, e));
     return st;
@@ -564,10 +557,10 @@ kv_status kv_epson_lgetc(kv_glor* s, int32_t* c) {
     return kv_pgetc(s, c);
 }
 
-kv_status kv_epson_lprintc(kv_glor* s, int32_t c) {
-    if (kv_breakall(s) && c != 0) return KV_SUCCESS;
-    return kv_pprintc(s, c);
-}
+// Bytes go on after the end of the input as well, so that every byte read
+// reaches the printer (the byte layer refuses output only after a failed
+// write).
+kv_status kv_epson_lprintc(kv_glor* s, int32_t c) { return kv_pprintc(s, c); }
 
 kv_status kv_epson_initprn(kv_glor* s) {
     kv_status st = kv_epson_initinfo(s);
@@ -600,7 +593,10 @@ kv_status kv_epson_qoutc(kv_glor* s, int32_t c) {
     kv_epson_w(s)->lastwidth = s->pitch;
     advance(s, s->pitch);
     // The text that follows goes on in one piece: each of its bytes would
-    // only be sent and move the head by one cell.
+    // only be sent and move the head by one cell. Never after a space: the
+    // spaces that stand for a sequence come from the padding, not from the
+    // input, and the text after the sequence must wait for all of them.
+    if (c == ' ') return st;
     const uint8_t* run = nullptr;
     const size_t n = kv_ptakeplain(s, kPrintable.data(), &run);
     if (n > 0 && kv_ok(st)) {

@@ -133,3 +133,32 @@ TEST(EpsonPrograms, MemoryStaysBoundedOverALongJob) {
                                                    << empty.maxrsskb << " kB";
 }
 #endif
+
+TEST(EpsonPrograms, TextAfterASequenceFollowsAllOfItsPadding) {
+    // A multi-character delimiter leaves nothing pushed back, so the text
+    // after the sequence is already waiting when the padding goes out.
+    ProcessResult r = run_process(program_path("kevra_epsonlq"), "xy<<12345<<bcd efg",
+                                  {{"KEVRA_VERBOSE", "Q"}, {"KEVRA_INIT_CMD", "Q<<"}});
+    const std::string init = "\x1b@\x1b" "A\x0a\x1b" "C\x42\r";
+    EXPECT_EQ(r.out, init + "xy" + std::string(9, ' ') + "bcd efg");
+}
+
+TEST(EpsonPrograms, EveryByteReadIsPassedOnAtTheEndOfTheInput) {
+    const std::string init = "\x1b@\x1b" "A\x0a\x1b" "C\x42\r";
+    struct Case {
+        const char* name;
+        std::string in;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"a sequence closed by the last byte keeps its padding", "ab~1~", "ab   "},
+        {"a lone delimiter at the end prints", "ab~", "ab~"},
+        {"an escape cut off after ESC", "ab\x1b", "ab\x1b"},
+        {"an escape cut off in its parameters", "ab\x1b*\x21\x05", "ab\x1b*\x21\x05"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProcessResult r = run_process(program_path("kevra_epsonlq"), c.in, {{"KEVRA_VERBOSE", "Q"}});
+        EXPECT_EQ(r.out, init + c.out);
+    }
+}

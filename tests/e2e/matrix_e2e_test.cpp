@@ -43,6 +43,14 @@ TEST(MatrixPrograms, SymbolsSpanningManyBandsReadBack) {
          "Turned on nine pins"},
         {"kevra_epsonlq", true, "BMAXICODE S4", "MaxiCode on an impact printer", "MaxiCode",
          "MaxiCode on an impact printer", true},
+        {"kevra_epsonfx", false, "BAZTEC R2", "Aztec on nine pins \\x00\\xff", "Aztec",
+         std::string("Aztec on nine pins \0\xff", 21)},
+        {"kevra_epsonlq", true, "BDATAMATRIX R2 W40", "DataMatrix spanning bands 0123456789", "DataMatrix",
+         "DataMatrix spanning bands 0123456789"},
+        {"kevra_epsonfx", false, "BDATAMATRIX R3 OB", "Nine pins, turned", "DataMatrix",
+         "Nine pins, turned"},
+        {"kevra_epsonlq", true, "BAZTEC R2 OU W6", "Aztec upside down, six layers", "Aztec",
+         "Aztec upside down, six layers"},
     };
     for (const Job& j : jobs) {
         SCOPED_TRACE(std::string(j.program) + " " + j.commands);

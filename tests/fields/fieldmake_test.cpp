@@ -45,6 +45,7 @@ TEST(FieldMake, CheckCharactersByScheme) {
         {7, 1, 0, "A1234B", "A1234B", "Codabar has no check character"},
         {4, 1, 0, "12345", "123457", "3*1+2+3*3+4+3*5 = 33"},
         {5, 1, 0, "12345", "123457", "same weights"},
+        {4, 1, 0, "123456", "1234565", "weight 3 next to the check: 3*6+5+3*4+3+3*2+1 = 45"},
         {8, 1, 'A', "03600029145", "036000291452", "published UPC-A example"},
         {8, 1, 'B', "03600029145", "03600029145", "subtype B: no check digit"},
         {8, 1, 'E', "0123456", "01234565", "UPC-E: digit of its UPC-A form 01234500006"},

@@ -50,15 +50,4 @@ kv_prnslots recorder_slots(int32_t prncode, bool withplot) {
                        rec_qoutc};
 }
 
-void install_slots(kv_glor* s, const kv_prnslots& e) {
-    s->prncode = e.prncode;
-    s->lgetc = e.lgetc;
-    s->lprintc = e.lprintc;
-    s->initprn = e.initprn;
-    s->specialcmd = e.specialcmd;
-    s->lplotcode = e.lplotcode;
-    s->lrelpos = e.lrelpos;
-    s->lsetrect = e.lsetrect;
-    s->setregion = e.setregion;
-    s->qoutc = e.qoutc;
-}
+void install_slots(kv_glor* s, const kv_prnslots& e) { kv_installslots(s, e); }

@@ -1,0 +1,47 @@
+// Rebuilds the printed pages from a PCL byte stream the way a LaserJet prints
+// them: text moves the cursor at 10 characters per inch and 6 lines per inch,
+// cursor moves, pushes and pops place it, raster graphics and filled
+// rectangles put ink on a 300-dot-per-inch page. Written from the printer
+// language, independently of the driver, so the two can disagree.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tests/support/bitmap.hpp"
+
+// Page geometry in dots (300 per inch), letter paper, portrait. x is measured
+// from the left edge of the logical page, y from its top.
+inline constexpr int kPclPageWidth = 2550;
+inline constexpr int kPclPageHeight = 3300;
+inline constexpr int kPclColumnDots = 30; // 10 characters per inch
+inline constexpr int kPclLineDots = 50;   // 6 lines per inch
+
+// The cursor in dots when a text character printed: x at the cell's left
+// edge, y on the baseline.
+struct PclChar {
+    int x;
+    int y;
+    char c;
+};
+
+struct PclSheet {
+    Bitmap ink{kPclPageWidth, kPclPageHeight};
+    std::vector<PclChar> chars;
+    bool marked = false; // ink or a visible character: the printer ejects it
+    const PclChar* charat(int x, int y) const;
+};
+
+struct PclJob {
+    std::vector<PclSheet> sheets;      // every page printed, in order
+    int resets = 0;                    // ESC E met
+    std::vector<std::string> problems; // malformed or unexpected sequences met
+    int cursorx = 0, cursory = 0;      // where the cursor ended, in dots
+};
+
+PclJob rebuild_pcl(const std::string& bytes);
+
+// Default text layout: where column `col` starts, and the baseline of line
+// `line` (0 = the first line below the top margin).
+int pcl_column(int col);
+int pcl_baseline(int line);
