@@ -1,4 +1,5 @@
 #include "core/fields/fieldclass.hpp"
+#include "core/fields/textmap.hpp"
 
 #include "core/command/ftypes.hpp"
 #include "core/linear/code128.hpp"
@@ -12,6 +13,7 @@
 
 namespace {
 constexpr kv_fieldclass kv_fieldclasses[] = {
+    {KV_FT_TEXT, kv_text_map, nullptr, nullptr},
     {KV_FT_CODE39, kv_c39_map, nullptr, nullptr},
     {KV_FT_CODE128, kv_c128_map, nullptr, nullptr},
     {KV_FT_I2OF5, kv_i25_map, nullptr, nullptr},

@@ -60,7 +60,9 @@ kv_status maketext(kv_glor* s, kv_field* main, kv_field* text, size_t checklen) 
     kv_fieldcopyhead(text, main);
     text->type = KV_FT_TEXT;
     qstr_cpy(text->text.get(), text->textcap, main->text.get());
-    if (main->type == KV_FT_CODE128 && checklen > 0) qstr_setlen(text->text.get(), checklen);
+    // Cut what the check step appended, also when the data was empty.
+    if (main->type == KV_FT_CODE128 && s->curtype->check != 0)
+        qstr_setlen(text->text.get(), checklen);
     text->textwidth = 6 * main->widths[0];
     text->textdepth = 9 * main->widths[0];
     kv_status st = kv_fsizecalc(s, text);
