@@ -11,8 +11,8 @@ if [ -z "$targets" ]; then
   echo "no fuzz targets"
   exit 0
 fi
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DKEVRA_FUZZ=ON -DKEVRA_TESTS=OFF >/dev/null
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -gline-tables-only" -DKEVRA_FUZZ=ON -DKEVRA_TESTS=OFF >/dev/null
 cmake --build build-fuzz -j"$(nproc)"
 for src in $targets; do
   name=$(basename "$src" .cpp)
