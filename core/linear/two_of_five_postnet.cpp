@@ -7,7 +7,7 @@ namespace {
 // Element classes: 0 narrow, 1 wide; bar first, alternating; 255 ends a list.
 
 // The 2 of 5 digits: five elements, two of them wide (weights 1, 2, 4, 7 and
-// parity; AIM USS-I 2/5 and the industrial 2 of 5 specification).
+// parity; the published interleaved and industrial 2 of 5 patterns).
 struct row6 {
     char c;
     uint8_t v[5];

@@ -19,24 +19,6 @@
 #include "tests/support/render.hpp"
 
 namespace {
-// The data as a data sequence carries it: backslashes doubled, NUL and bytes
-// 128..255 as \x escapes.
-std::string escaped(const std::string& raw) {
-    std::string s;
-    for (unsigned char c : raw) {
-        if (c == '\\') {
-            s += "\\\\";
-        } else if (c == 0 || c >= 128) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02x", c);
-            s += hex;
-        } else {
-            s += static_cast<char>(c);
-        }
-    }
-    return s;
-}
-
 std::string printable(const std::string& raw) {
     std::string s;
     for (unsigned char c : raw) {
@@ -57,7 +39,7 @@ struct printed {
 };
 
 printed print(const std::string& commands, const std::string& raw, int band = 8) {
-    printed p{render_symbol(commands, escaped(raw), band), ""};
+    printed p{render_symbol(commands, escape_data(raw), band), ""};
     const std::vector<Decoded> d = decode_zxing(p.r.page, "Aztec");
     p.decoded = d.size() == 1 ? d[0].bytes : "<" + std::to_string(d.size()) + " symbols>";
     return p;

@@ -26,23 +26,6 @@ std::string digits(size_t n) {
     return s;
 }
 
-// Data as a print job writes it: every byte outside printable ASCII (and
-// the backslash) as a \xNN escape.
-std::string escaped(const std::string& bytes) {
-    static const char hex[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned char c : bytes) {
-        if (c >= 32 && c < 127 && c != '\\') {
-            out += static_cast<char>(c);
-        } else {
-            out += "\\x";
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    return out;
-}
-
 struct Readers {
     bool zxing = true;
     bool dmtx = true;
@@ -133,7 +116,7 @@ TEST(DataMatrixField, ModesAndSwitches) {
                                             static_cast<int32_t>(c.data.size()), 0, 0);
         ASSERT_GT(n, 0);
         EXPECT_EQ(dmtest::modetrace(std::vector<int>(cw, cw + n)), c.modes);
-        roundtrip("R" + std::to_string(module), escaped(c.data), c.data, module);
+        roundtrip("R" + std::to_string(module), escape_data(c.data), c.data, module);
         module = module % 3 + 1;
     }
 }
@@ -152,8 +135,8 @@ TEST(DataMatrixField, Escapes) {
         {"\\x00", std::string(1, '\0'), "byte 0 alone"},
         {"\\x80\\xff\\xFe\\x81", "\x80\xff\xfe\x81", "high bytes, either case of hex digit"},
         {"back\\\\slash\\n", "back\\slash\n", "doubled backslash and a letter escape"},
-        {escaped(every), every, "every byte"},
-        {escaped(every) + escaped(every), every + every, "every byte twice"},
+        {escape_data(every), every, "every byte"},
+        {escape_data(every) + escape_data(every), every + every, "every byte twice"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -247,9 +230,9 @@ TEST(DataMatrixField, LargestMessages) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const RenderResult r = roundtrip("", escaped(c.data), c.data, 1, 8, Readers{false, true});
+        const RenderResult r = roundtrip("", escape_data(c.data), c.data, 1, 8, Readers{false, true});
         EXPECT_EQ(r.fieldwidth, 144);
-        const RenderResult over = render_symbol("BDATAMATRIX", escaped(c.data + c.data[0]));
+        const RenderResult over = render_symbol("BDATAMATRIX", escape_data(c.data + c.data[0]));
         EXPECT_EQ(over.status, KV_STROVFL);
         EXPECT_EQ(over.fields, 0);
     }

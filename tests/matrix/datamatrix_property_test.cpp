@@ -28,21 +28,6 @@ const std::string alphabets[] = {
 };
 constexpr int nalphabets = sizeof alphabets / sizeof alphabets[0];
 
-std::string escaped(const std::string& bytes) {
-    static const char hex[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned char c : bytes) {
-        if (c >= 32 && c < 127 && c != '\\') {
-            out += static_cast<char>(c);
-        } else {
-            out += "\\x";
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    return out;
-}
-
 std::string generate(std::mt19937& rng) {
     size_t length = rng() % 61;
     if (rng() % 10 == 0) length = rng() % 301;
@@ -75,7 +60,7 @@ TEST(DataMatrixProperty, GeneratedDataReadsBack) {
         const std::string commands = std::string("BDATAMATRIX R") + std::to_string(module) + " " +
                                      (sample ? orientations[rng() % 4] : "OH") + " " +
                                      subsets[subset];
-        const RenderResult r = render_symbol(commands, escaped(data), band);
+        const RenderResult r = render_symbol(commands, escape_data(data), band);
         if (r.status != KV_SUCCESS || r.fields != 1) {
             ADD_FAILURE() << commands << ": status " << r.status << " for " << printable(data);
             ++failures;

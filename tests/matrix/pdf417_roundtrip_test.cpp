@@ -15,22 +15,6 @@ using namespace std::string_literals;
 
 namespace {
 
-// The data as a print job writes it: bytes a job cannot carry as they are
-// (control bytes, NUL, high bytes, backslash) as \xHH escapes.
-std::string escaped(const std::string& bytes) {
-    std::string out;
-    for (unsigned char c : bytes) {
-        if (c >= 0x20 && c < 0x7F && c != '\\') {
-            out += static_cast<char>(c);
-        } else {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02x", c);
-            out += hex;
-        }
-    }
-    return out;
-}
-
 std::string byte_range(int from, int count) {
     std::string s;
     for (int i = 0; i < count; ++i) s += static_cast<char>((from + i) & 0xFF);
@@ -48,7 +32,7 @@ std::string high_bytes(int count) {
 // back as exactly those bytes.
 void expect_roundtrip(const std::string& commands, const std::string& bytes, int band = 0) {
     SCOPED_TRACE(commands + " band " + std::to_string(band));
-    RenderResult r = render_symbol(commands, escaped(bytes), band);
+    RenderResult r = render_symbol(commands, escape_data(bytes), band);
     ASSERT_EQ(r.status, KV_SUCCESS);
     const std::vector<Decoded> d = decode_zxing(r.page, "PDF417");
     ASSERT_EQ(d.size(), 1u) << r.page.width << "x" << r.page.height;
@@ -154,7 +138,7 @@ TEST(Pdf417RoundTrip, LargestMessagesAndOneMore) {
     for (const Limit& l : limits) {
         SCOPED_TRACE(l.what);
         expect_roundtrip("BPDF417", l.fits);
-        RenderResult over = render_symbol("BPDF417", escaped(l.fits + l.more));
+        RenderResult over = render_symbol("BPDF417", escape_data(l.fits + l.more));
         EXPECT_EQ(over.status, KV_STROVFL);
         EXPECT_EQ(over.fields, 0);
     }
@@ -180,7 +164,7 @@ TEST(Pdf417RoundTrip, RandomMixedMessages) {
             for (uint32_t n = 1 + next(r % 3 == 0 ? 16 : 4); n > 0; --n)
                 data += cls[next(static_cast<uint32_t>(cls.size()))];
         }
-        SCOPED_TRACE("round " + std::to_string(round) + ": " + escaped(data));
+        SCOPED_TRACE("round " + std::to_string(round) + ": " + escape_data(data));
         expect_roundtrip("BPDF417", data);
     }
 }

@@ -71,3 +71,18 @@ RenderResult render_symbol(const std::string& commands, const std::string& data,
         r.page = page.crop(box.x - margin, box.y - margin, box.w + 2 * margin, box.h + 2 * margin);
     return r;
 }
+
+std::string escape_data(const std::string& bytes) {
+    static const char hex[] = "0123456789abcdef";
+    std::string out;
+    for (unsigned char c : bytes) {
+        if (c >= 32 && c < 127 && c != '\\') {
+            out += static_cast<char>(c);
+        } else {
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    return out;
+}

@@ -25,6 +25,10 @@ struct RenderResult {
 RenderResult render_symbol(const std::string& commands, const std::string& data, int band = 0,
                            int32_t prncode = 400, int margin = 0);
 
+// The data as a print job writes it in a data sequence: every byte outside
+// printable ASCII, and the backslash, as a \xHH escape.
+std::string escape_data(const std::string& bytes);
+
 // Renders the fields queued in `s` into a bitmap. Rectangles reach the region
 // setter shifted by (ox + column, oy); the bitmap starts at the smaller of 0
 // and the leftmost/topmost dot drawn, reported in `shift` if given.
