@@ -111,11 +111,7 @@ TEST(LinearPrograms, JobWithEverySymbologyRebuildsAndReads) {
         // bars from the printer's row of the table, short ones on the baseline.
         const Bitmap::Box* pnet = at(4, columnof(4, "~12345"));
         ASSERT_NE(pnet, nullptr);
-        const char* const kPostnet[10] = {"FFhhh", "hhhFF", "hhFhF", "hhFFh", "hFhhF",
-                                          "hFhFh", "hFFhh", "FhhhF", "FhhFh", "FhFhh"};
-        std::string want = "F";
-        for (char d : std::string("1234567895")) want += kPostnet[d - '0'];
-        want += "F";
+        const std::string want = linear_test::postnet_bars("1234567895");
         std::string got;
         const int full = p.postnetfull * p.dotpins, half = p.postnethalf * p.dotpins;
         for (const linear_test::Bar& bar : linear_test::bars(crop(*pnet))) {

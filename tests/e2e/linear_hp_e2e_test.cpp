@@ -74,11 +74,7 @@ TEST(LinearHpProgram, EverySymbologyReadsBackWhereItsSequenceStood) {
     // density 2 (150 dpi: 2 printer dots a dot), short bars on the baseline.
     const Bitmap::Box* pnet = at(4, columnof(4, "~12345"));
     ASSERT_NE(pnet, nullptr);
-    const char* const kPostnet[10] = {"FFhhh", "hhhFF", "hhFhF", "hhFFh", "hFhhF",
-                                      "hFhFh", "hFFhh", "FhhhF", "FhhFh", "FhFhh"};
-    std::string want = "F";
-    for (char d : std::string("1234567895")) want += kPostnet[d - '0'];
-    want += "F";
+    const std::string want = linear_test::postnet_bars("1234567895");
     std::string got;
     for (const linear_test::Bar& bar :
          linear_test::bars(page.crop(pnet->x, pnet->y, pnet->w, pnet->h))) {

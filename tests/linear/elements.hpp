@@ -70,4 +70,15 @@ inline std::vector<Bar> bars(const Bitmap& b) {
     return out;
 }
 
+// The published POSTNET digit patterns, F full bar and h half bar.
+inline constexpr const char* kPostnet[10] = {"FFhhh", "hhhFF", "hhFhF", "hhFFh", "hFhhF",
+                                             "hFhFh", "hFFhh", "FhhhF", "FhhFh", "FhFhh"};
+
+// A whole POSTNET symbol's bars: frame bar, the digits, frame bar.
+inline std::string postnet_bars(const std::string& digits) {
+    std::string want = "F";
+    for (char d : digits) want += kPostnet[d - '0'];
+    return want + "F";
+}
+
 } // namespace linear_test

@@ -26,9 +26,7 @@ const char* const kOrientations[] = {"OH", "OV", "OU", "OB"};
 // elements for standard 2 of 5).
 const char* const k25[10] = {"nnwwn", "wnnnw", "nwnnw", "wwnnn", "nnwnw",
                              "wnwnn", "nwwnn", "nnnww", "wnnwn", "nwnwn"};
-// POSTNET digits, F full bar and h half bar (USPS Publication 25).
-const char* const kPostnet[10] = {"FFhhh", "hhhFF", "hhFhF", "hhFFh", "hFhhF",
-                                  "hFhFh", "hFFhh", "FhhhF", "FhhFh", "FhFhh"};
+using linear_test::kPostnet;
 
 char width(char nw) {
     return nw == 'w' ? '3' : '1';
