@@ -23,7 +23,7 @@ struct Dm000Read {
 // Reads a module grid: one dot per module, finder included. `keep` bounds
 // the decoder's survivors per step (the codes with more states than that
 // are searched among the best `keep`).
-Dm000Read dm000_read(const Bitmap& modules, int keep = 512);
+Dm000Read dm000_read(const Bitmap& modules, int keep = 256);
 
 // The module grid of the one symbol on a page at any number of dots per
 // module: its size is counted on the alternating top row, each module is
