@@ -187,7 +187,9 @@ int32_t datamtx000_stream(uint8_t* stream, const uint8_t* data, int32_t length, 
 }
 
 int32_t datamtx000_placeall(datamtx_symbol* sym, const uint8_t* stream, int32_t inner) {
-    if (inner < datamtx000_mininner || inner > datamtx000_maxinner || inner % 2 == 0) {
+    if (sym == nullptr) return 0;
+    if (stream == nullptr || inner < datamtx000_mininner || inner > datamtx000_maxinner ||
+        inner % 2 == 0) {
         sym->error = DATAMTX_ERR_PARAM;
         return 0;
     }

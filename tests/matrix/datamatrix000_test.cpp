@@ -45,8 +45,6 @@ std::string repeated(const std::string& unit, size_t n) {
     s.resize(n);
     return s;
 }
-
-const int32_t kTypes[] = {0, 50, 80, 100, 140};
 } // namespace
 
 TEST(DataMatrix000Tables, PlacementMatchesPublishedDigests) {
