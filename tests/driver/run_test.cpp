@@ -115,6 +115,7 @@ TEST(Run, BadSequenceCostsOnlyItselfWhereverItStands) {
         {"|H0|", report("IVHIT", "invalid bar code height command.", 1)},
         {"|J5|", report("IVCMD", "unknown command.", 1)},
         {"|X1|", report("IVDLM", "invalid delimiter command.", 1)},
+        {"|X\"\"\"\"|", report("IVDLM", "invalid delimiter command.", 1)}, // never closes
     };
     for (const Case& c : cases) {
         const std::string pad(c.seq.size(), ' ');
