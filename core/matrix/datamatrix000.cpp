@@ -194,11 +194,13 @@ int32_t datamtx000_placeall(datamtx_symbol* sym, const uint8_t* stream, int32_t 
         return 0;
     }
     if (datamtx_imagealloc(sym, inner + 2, inner + 2) == 0) return 0;
+    uint8_t shown[datamtx000_streambytes];
+    for (int32_t i = 0; i < datamtx000_streambytes; ++i)
+        shown[i] = static_cast<uint8_t>(stream[i] ^ datamtx_randstrm[static_cast<size_t>(i)]);
     const int16_t* grid = datamtx_gridlutxtab[(inner - datamtx000_mininner) / 2];
     for (int32_t r = 0; r < inner; ++r) {
         for (int32_t c = 0; c < inner; ++c) {
-            const int32_t f = grid[r * inner + c];
-            if ((datamtx_fetchbit(stream, f) ^ datamtx_fetchbit(datamtx_randstrm.data(), f)) != 0)
+            if (datamtx_fetchbit(shown, grid[r * inner + c]) != 0)
                 datamtx_iplotpt(sym, c + 1, r + 1);
         }
     }
