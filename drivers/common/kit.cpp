@@ -68,6 +68,48 @@ kv_status kv_escdispatch(kv_glor* s, const kv_actionindex<128>& index, kv_action
     return jerr_uperr(&st, h != nullptr ? h(s, e) : unknown(s, e));
 }
 
+kv_status kv_esc_pagelength(kv_glor* s, int32_t e) {
+    kv_status st = kv_esc_pass0(s, e);
+    int32_t n = 0;
+    jerr_uperr(&st, kv_passbyte(s, &n));
+    if (n > 0) {
+        s->pagelen = n * s->linespace;
+        s->vpos = 0;
+    } else {
+        int32_t m = 0;
+        jerr_uperr(&st, kv_passbyte(s, &m));
+        if (m != 0) {
+            s->pagelen = m * s->vdpi;
+            s->vpos = 0;
+        }
+    }
+    return st;
+}
+
+kv_status kv_esc_spacing3(kv_glor* s, int32_t e) {
+    kv_status st = kv_esc_pass0(s, e);
+    int32_t n = 0;
+    jerr_uperr(&st, kv_passbyte(s, &n));
+    if (n > 0) s->linespace = n / 3;
+    return st;
+}
+
+kv_status kv_headto(kv_glor* s, int32_t p, kv_status (*startgline)(kv_glor* s, int32_t n),
+                    int32_t colbytes) {
+    kv_status st = kv_send(s, '\r');
+    int32_t rest = p < 0 ? 0 : p;
+    if (s->pitch > 0) {
+        while (rest >= s->pitch && kv_ok(st)) {
+            st = kv_send(s, ' ');
+            rest -= s->pitch;
+        }
+    }
+    jerr_uperr(&st, startgline(s, rest));
+    for (int64_t i = 0; i < int64_t{rest} * colbytes && kv_ok(st); ++i) st = kv_send(s, 0);
+    s->hpos = p;
+    return st;
+}
+
 void kv_initgeometry(kv_glor* s, int32_t hdpi, int32_t vdpi, int32_t pitch, int32_t linespace,
                      int32_t pagelen, int32_t lineunit) {
     s->hdpi = hdpi;

@@ -75,6 +75,21 @@ kv_status kv_escdispatch(kv_glor* s, const kv_actionindex<128>& index, kv_action
 kv_status kv_esc_pass0(kv_glor* s, int32_t e);
 kv_status kv_esc_pass1(kv_glor* s, int32_t e);
 
+// Tracked escape sequences that the ESC-letter impact printers share; each
+// passes the sequence on (ESC, letter, parameters) and then:
+// ESC C n / ESC C 0 m: page length n lines, or m inches when n is 0 (m = 0
+// changes nothing); vpos restarts whenever the page length changes.
+kv_status kv_esc_pagelength(kv_glor* s, int32_t e);
+// ESC 3 n: line spacing n/3 dots (n > 0).
+kv_status kv_esc_spacing3(kv_glor* s, int32_t e);
+
+// Moves an impact printer's head to position p (head units from the left
+// margin) without an absolute move: CR, as many spaces of the current pitch
+// as fit, then the rest as empty graphics columns: `startgline(rest)`
+// followed by `colbytes` zero bytes a column. hpos becomes p.
+kv_status kv_headto(kv_glor* s, int32_t p, kv_status (*startgline)(kv_glor* s, int32_t n),
+                    int32_t colbytes);
+
 // The power-on geometry every driver's initialisation sets: resolutions,
 // cell width and line spacing; the page length `pagelen`, or the configured
 // page length in lines (1 to 999) times `lineunit`; the head at the left

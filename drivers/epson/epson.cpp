@@ -260,13 +260,6 @@ kv_status kv_epson_esc_2(kv_glor* s, int32_t e) {
     return kv_epson_esc_unsup0(s, e);
 }
 
-kv_status kv_epson_esc_3(kv_glor* s, int32_t e) {
-    kv_status st = kv_epson_esc_unsup0(s, e);
-    int32_t n = 0;
-    jerr_uperr(&st, passbyte(s, &n));
-    if (n > 0) s->linespace = n / 3;
-    return st;
-}
 
 kv_status kv_epson_esc_quest(kv_glor* s, int32_t e) {
     kv_status st = kv_epson_esc_unsup0(s, e);
@@ -312,23 +305,6 @@ kv_status kv_epson_esc_lb(kv_glor* s, int32_t e) {
     return st;
 }
 
-kv_status kv_epson_esc_uc(kv_glor* s, int32_t e) {
-    kv_status st = kv_epson_esc_unsup0(s, e);
-    int32_t n = 0;
-    jerr_uperr(&st, passbyte(s, &n));
-    if (n > 0) {
-        s->pagelen = n * s->linespace;
-        s->vpos = 0;
-    } else {
-        int32_t m = 0;
-        jerr_uperr(&st, passbyte(s, &m));
-        if (m != 0) {
-            s->pagelen = m * s->vdpi;
-            s->vpos = 0;
-        }
-    }
-    return st;
-}
 
 kv_status kv_epson_esc_ud(kv_glor* s, int32_t e) {
     kv_status st = kv_epson_esc_unsup0(s, e);
@@ -416,12 +392,12 @@ constexpr kv_action escacts[] = {
     {'Z', kv_epson_esc_passn},    // ESC Z: quadruple density
     {'0', kv_epson_esc_0},        // ESC 0: 1/8-inch spacing
     {'2', kv_epson_esc_2},        // ESC 2: 1/6-inch spacing
-    {'3', kv_epson_esc_3},        // ESC 3 n: n/180 (n/216) inch spacing
+    {'3', kv_esc_spacing3},       // ESC 3 n: n/180 (n/216) inch spacing
     {'?', kv_epson_esc_quest},    // ESC ? c m: reassign bit-image mode
     {'@', kv_epson_esc_at},       // ESC @: initialise
     {'A', kv_epson_esc_ua},       // ESC A n: n/60 (n/72) inch spacing
     {'b', kv_epson_esc_lb},       // ESC b c list: vertical tab channel
-    {'C', kv_epson_esc_uc},       // ESC C n / ESC C 0 m: page length
+    {'C', kv_esc_pagelength},     // ESC C n / ESC C 0 m: page length
     {'D', kv_epson_esc_ud},       // ESC D list: horizontal tabs
     {'J', kv_epson_esc_uj},       // ESC J n: advance paper
     {'M', kv_epson_esc_um},       // ESC M: elite

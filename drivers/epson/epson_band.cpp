@@ -84,18 +84,8 @@ kv_status kv_epson_startgline(kv_glor* s, int32_t n) {
 }
 
 kv_status kv_epson_sethpos(kv_glor* s, int32_t p) {
-    kv_status st = send(s, '\r');
-    int32_t rest = p < 0 ? 0 : p;
-    if (s->pitch > 0) {
-        while (rest >= s->pitch && kv_ok(st)) {
-            st = send(s, ' ');
-            rest -= s->pitch;
-        }
-    }
-    jerr_uperr(&st, kv_epson_startgline(s, rest));
-    for (int32_t i = 0; i < rest && kv_ok(st); ++i) st = sendcolumn(s, 0);
-    s->hpos = p;
-    return st;
+    // A 24-pin graphics column is three bytes.
+    return kv_headto(s, p, kv_epson_startgline, kv_epson_is24pin(s) ? 3 : 1);
 }
 
 kv_status kv_epson_dumprow(kv_glor* s, int32_t column, int32_t x, int32_t w) {
