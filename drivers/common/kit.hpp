@@ -26,12 +26,26 @@ constexpr kv_action_fn kv_findaction(const kv_action* table, int32_t code) {
 }
 
 // The table's look-up done once for every code below N at compile time, so a
-// byte costs one index instead of a walk through the table.
+// byte costs one index instead of a walk through the table. The table's last
+// entry is its end pair. Only codes are compared (a sanitized build cannot
+// compare a function's address with null at compile time): the pairs are
+// taken last first, so the first pair of a code wins as kv_findaction's walk
+// would have it.
 template <size_t N> using kv_actionindex = std::array<kv_action_fn, N>;
-template <size_t N> constexpr kv_actionindex<N> kv_indexactions(const kv_action* table) {
+template <size_t N, size_t M>
+constexpr kv_actionindex<N> kv_indexactions(const kv_action (&table)[M]) {
     kv_actionindex<N> t{};
-    for (size_t c = 0; c < N; ++c) t[c] = kv_findaction(table, static_cast<int32_t>(c));
+    for (size_t i = M - 1; i-- > 0;) {
+        const int32_t code = table[i].code;
+        if (code >= 0 && static_cast<size_t>(code) < N) t[static_cast<size_t>(code)] = table[i].fn;
+    }
     return t;
+}
+// True when the table (last entry its end pair) has a pair for `code`.
+template <size_t M> constexpr bool kv_hasaction(const kv_action (&table)[M], int32_t code) {
+    for (size_t i = 0; i + 1 < M; ++i)
+        if (table[i].code == code) return true;
+    return false;
 }
 
 // A 256-entry byte class table (1 = in the class) built from a predicate.

@@ -109,8 +109,7 @@ static_assert(std::size(ctrlacts) == 5, "four controls and the end pair");
 constexpr auto kCtrlIndex = kv_indexactions<256>(ctrlacts);
 
 // Bytes that are only sent on: everything but the four controls above.
-constexpr auto kPlain =
-    kv_bytetable([](int32_t c) { return kCtrlIndex[static_cast<size_t>(c)] == nullptr; });
+constexpr auto kPlain = kv_bytetable([](int32_t c) { return !kv_hasaction(ctrlacts, c); });
 } // namespace
 
 void kv_hplaser_escfeed(kv_hplaser_work* w, int32_t b) {
