@@ -420,7 +420,7 @@ TEST(DataMatrix000, FlippedModulesAreCorrected) {
         int n, k, m; // the code, for the extent of the coded area
     };
     const Row rows[] = {
-        {50, 1, 4, 3, 3}, {80, 2, 3, 2, 11}, {100, 3, 2, 1, 15}, {140, 6, 4, 1, 13}};
+        {50, 2, 4, 3, 3}, {80, 4, 3, 2, 11}, {100, 6, 2, 1, 15}, {140, 8, 4, 1, 13}};
     uint32_t seed = 12345;
     auto random = [&seed](uint32_t below) {
         seed = seed * 1103515245u + 12345u;
