@@ -2,6 +2,8 @@
 // job options), and the interface script for System V spoolers.
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "tests/spooler/spooler_support.hpp"
 
 namespace {
@@ -136,6 +138,25 @@ TEST(Filter, FailuresAreReported) {
     const ProcessResult full =
         shell(kFilter + args + " >/dev/full </dev/null", {{"PPD", ppd("epsonlq")}, bindir[0]});
     EXPECT_NE(full.err.find("failed with exit status 80"), std::string::npos) << full.err;
+}
+
+// The scheduler cancels a job by sending SIGTERM to its filters: the
+// translator goes with the filter, and the job is not reported as printed.
+TEST(Filter, CancelEndsTheTranslator) {
+    TempDir dir;
+    const std::string fifo = sh_quote(dir.path() + "/job");
+    // The job is a FIFO held open by the script, so the translator waits for
+    // more input until it is ended.
+    const auto start = std::chrono::steady_clock::now();
+    const ProcessResult r =
+        shell("mkfifo " + fifo + " && exec 3<>" + fifo + "; " + kFilter + " 1 u t 1 '' <" + fifo +
+                  " & sleep 0.3; kill -TERM $!; wait $!",
+              {{"PPD", ppd("epsonlq")}, {"KEVRA_BINDIR", KEVRA_BINARY_DIR}});
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(r.exitcode, 1) << r.err;
+    EXPECT_NE(r.err.find("was ended by signal 15"), std::string::npos) << r.err;
+    // Nothing is left holding the printer stream open.
+    EXPECT_LT(elapsed, std::chrono::seconds(3));
 }
 
 // The interface script: options become variables, each copy is translated,

@@ -149,7 +149,8 @@ std::string cups_files_conf(const std::string& root) {
            "/run/printcap\n"
            "FileDevice Yes\n"
            "Sandboxing relaxed\n"
-           "SetEnv KEVRA_BINDIR " KEVRA_BINARY_DIR "\n";
+           "SetEnv KEVRA_BINDIR " +
+           root + "/bin\n";
 }
 
 } // namespace
@@ -169,10 +170,16 @@ CupsServer::CupsServer() {
     // and the spool through this tree.
     fs::permissions(root, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                               fs::perms::others_read | fs::perms::others_exec);
-    for (const char* sub : {"etc/ppd", "spool/tmp", "cache", "run", "log", "lib/filter", "out"})
+    for (const char* sub :
+         {"etc/ppd", "spool/tmp", "cache", "run", "log", "lib/filter", "bin", "out"})
         fs::create_directories(root + "/" + sub);
     fs::create_directory_symlink("/usr/lib/cups/daemon", root + "/lib/daemon");
+    // Copies of the filter and the programs, so that a build tree the user lp
+    // cannot enter does not matter.
     fs::copy_file(KEVRA_FILTER, root + "/lib/filter/texttokevra");
+    for (const auto& e : fs::directory_iterator(KEVRA_BINARY_DIR))
+        if (e.path().filename().string().starts_with("kevra_"))
+            fs::copy_file(e.path(), root + "/bin/" + e.path().filename().string());
     write_file(root + "/etc/cupsd.conf", cupsd_conf(root));
     write_file(root + "/etc/cups-files.conf", cups_files_conf(root));
 
