@@ -31,13 +31,31 @@ ProcessResult translate(const std::string& program, const std::string& job, EnvL
 
 } // namespace
 
+// The device gets exactly what the translator makes of the job with the
+// variables the options stand for; reports become CUPS lines.
 TEST(Filter, PrinterStreamIsTheTranslatorsOwn) {
+    struct Row {
+        const char* word;
+        const char* options;
+        EnvList env; // the translator's variables the options must set
+    };
+    const Row rows[] = {
+        {"epsonlq", "", {}},
+        {"hplaser", "", {}},
+        {"epsonlq", "kevra-init='BCODE39 H30 C1'", {{"KEVRA_INIT_CMD", "BCODE39 H30 C1"}}},
+        {"hplaser",
+         "kevra-reset=no kevra-reset-ff=no",
+         {{"KEVRA_RESET_A", "n"}, {"KEVRA_RESET_Z", "n"}}},
+        {"hplaser",
+         "nokevra-reset kevra-squish-cr",
+         {{"KEVRA_RESET_A", "n"}, {"KEVRA_SQUISH_CR", "y"}}},
+    };
     const std::string job = read_file(invoice_path());
-    for (const char* word : {"epsonlq", "hplaser"}) {
-        SCOPED_TRACE(word);
-        const ProcessResult direct = translate(std::string("kevra_") + word, job);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.word) + " " + row.options);
+        const ProcessResult direct = translate(std::string("kevra_") + row.word, job, row.env);
         ASSERT_EQ(direct.exitcode, 1);
-        const ProcessResult r = run_filter(word, "", invoice_path());
+        const ProcessResult r = run_filter(row.word, row.options, invoice_path());
         EXPECT_EQ(r.exitcode, 0) << r.err;
         EXPECT_TRUE(r.out == direct.out)
             << r.out.size() << " bytes, translator " << direct.out.size();
@@ -63,24 +81,6 @@ TEST(Filter, JobOptionAndBadCommand) {
         std::string::npos)
         << r.err;
     EXPECT_EQ(symbols_on_escp24(r.out), std::set<std::string>{"Code128:Hello-42"});
-}
-
-// kevra-reset=no keeps the LaserJet program from starting with a printer reset.
-TEST(Filter, ResetSwitch) {
-    struct Row {
-        const char* options;
-        bool reset;
-    };
-    for (const Row& row : {Row{"", true}, Row{"kevra-reset=yes", true}, Row{"nokevra-reset", false},
-                           Row{"kevra-reset=no", false}}) {
-        SCOPED_TRACE(row.options);
-        const ProcessResult r = run_filter("hplaser", row.options, invoice_path());
-        EXPECT_EQ(r.exitcode, 0) << r.err;
-        EXPECT_EQ(r.out.starts_with("\x1b"
-                                    "E"),
-                  row.reset);
-        EXPECT_EQ(symbols_on_pcl(r.out), invoice_symbols());
-    }
 }
 
 // Copies are translated one after the other, also from a pipe.
