@@ -52,7 +52,7 @@ TEST_F(Cups, InvoicePrintsOnEpsonAndLaserQueues) {
     add_queue("lq", ppd("epsonlq"));
     add_queue("hp", ppd("hplaser"));
     const int lqjob =
-        print("lq", "-t invoice -o kevra-init='BCODE39 H30 C1' " + sh_quote(invoice_path()));
+        print("lq", "-t invoice -o \"kevra-init='BCODE39 H30 C1'\" " + sh_quote(invoice_path()));
     const int hpjob = print("hp", "-t invoice -o kevra-reset=no " + sh_quote(invoice_path()));
     ASSERT_TRUE(cups().wait_idle("lq", 30) && cups().wait_idle("hp", 30)) << cups().error_log();
     EXPECT_EQ(cups().job_end(lqjob), "completed") << cups().error_log();
@@ -80,14 +80,24 @@ TEST_F(Cups, BadCommandIsLoggedAndTheJobCompletes) {
     const std::string job = dir.path() + "/job.txt";
     write_file(job, "Label\n|BNOSUCH|\n~Hello-42~\n\n\n\n");
     // The option as the queue's default this time (lpadmin -o name-default=value).
+    // lpadmin and lp read -o as a list of options, so a value with spaces is
+    // quoted once more for them.
     ASSERT_EQ(
-        cups().client("lpadmin -p lq -o kevra-init-default='BCODE128 H40' </dev/null").exitcode, 0);
-    const int id = print("lq", sh_quote(job));
+        cups().client("lpadmin -p lq -o \"kevra-init-default='BCODE128 H40'\" </dev/null").exitcode,
+        0);
+    const int id = print("lq", "-n 2 " + sh_quote(job));
     ASSERT_TRUE(cups().wait_idle("lq", 30)) << cups().error_log();
     EXPECT_EQ(cups().job_end(id), "completed") << cups().error_log();
+    // Two copies: the filter translates the job twice, and reports twice.
     const std::string report = "[Job " + std::to_string(id) +
                                "] %KEVRA-I-IVBAR, invalid bar code type command. At line number 2.";
-    EXPECT_NE(cups().error_log().find(report), std::string::npos) << cups().error_log();
+    const std::string log = cups().error_log();
+    const size_t first = log.find(report);
+    ASSERT_NE(first, std::string::npos) << log;
+    EXPECT_NE(log.find(report, first + 1), std::string::npos) << log;
+    const ProcessResult direct = run_process(program_path("kevra_epsonlq"), read_file(job),
+                                             {{"KEVRA_INIT_CMD", "BCODE128 H40"}});
+    EXPECT_TRUE(cups().output("lq") == direct.out + direct.out) << "two copies, BCODE128 H40";
     EXPECT_EQ(symbols_on_escp24(cups().output("lq")), std::set<std::string>{"Code128:Hello-42"});
 }
 
