@@ -77,6 +77,15 @@ TEST(Package, DebianPackageInstallsAndRuns) {
         }
     }
 
+    // CUPS's own PPD checker passes each packaged PPD, and finds its filter
+    // where the package put it.
+    for (const std::string& w : packaged_printers()) {
+        const ProcessResult check =
+            shell("cupstestppd -R " + sh_quote(root) + " " +
+                  sh_quote(root + "/usr/share/ppd/kevra/kevra-" + w + ".ppd") + " </dev/null");
+        EXPECT_EQ(check.exitcode, 0) << check.out;
+    }
+
     // The unpacked filter finds the unpacked program by its own location.
     const ProcessResult filtered =
         shell(sh_quote(root + "/usr/lib/cups/filter/texttokevra") + " 1 u t 1 '' " +
