@@ -124,6 +124,7 @@ int main(int argc, char* argv[]) {
 
     const int fd = open_job(argc == 7 ? argv[6] : nullptr, static_cast<int>(copies));
     if (fd < 0) return fail(std::string("cannot read the job: ") + std::strerror(errno) + ".");
+    forward_cancel_to_translators();
     for (long copy = 0; copy < copies; ++copy) {
         if (copy > 0 && lseek(fd, 0, SEEK_SET) < 0) return fail("cannot read the job again.");
         const TranslatorRun run = run_translator(program, env, fd);

@@ -1,5 +1,6 @@
 #include "spooler/translator_run.hpp"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <spawn.h>
@@ -11,10 +12,13 @@
 
 namespace {
 
-// The running translator, for the SIGTERM handler; 0 when none runs.
+// What the SIGTERM handler needs: the running translator (0 when none runs)
+// and whether the job was cancelled.
 volatile sig_atomic_t g_child = 0;
+volatile sig_atomic_t g_cancelled = 0;
 
 void forward_term(int) {
+    g_cancelled = 1;
     if (g_child > 0) kill(static_cast<pid_t>(g_child), SIGTERM);
 }
 
@@ -76,30 +80,46 @@ TranslatorRun run_translator(const std::string& path, const std::vector<std::str
     std::string prog = path;
     char* argv[] = {prog.data(), nullptr};
 
-    struct sigaction term = {}, oldterm = {};
-    term.sa_handler = forward_term;
-    sigemptyset(&term.sa_mask);
-    sigaction(SIGTERM, &term, &oldterm);
+    // SIGTERM waits while the translator starts, so that it is either
+    // forwarded to it or seen before it starts; the translator itself starts
+    // with the filter's usual signal mask.
+    sigset_t term, oldmask;
+    sigemptyset(&term);
+    sigaddset(&term, SIGTERM);
+    sigprocmask(SIG_BLOCK, &term, &oldmask);
+    posix_spawnattr_t attr;
+    posix_spawnattr_init(&attr);
+    posix_spawnattr_setsigmask(&attr, &oldmask);
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK);
 
     pid_t pid = 0;
-    const int rc = posix_spawn(&pid, path.c_str(), &fa, nullptr, argv, envp.data());
+    const int rc =
+        g_cancelled ? ECANCELED : posix_spawn(&pid, path.c_str(), &fa, &attr, argv, envp.data());
+    posix_spawnattr_destroy(&attr);
     posix_spawn_file_actions_destroy(&fa);
     close(errpipe[1]);
+    if (rc == 0) g_child = pid;
+    sigprocmask(SIG_SETMASK, &oldmask, nullptr);
     if (rc != 0) {
         close(errpipe[0]);
-        sigaction(SIGTERM, &oldterm, nullptr);
-        result.problem = "ERROR: cannot run " + path + ".";
+        result.problem =
+            rc == ECANCELED ? "ERROR: the job was cancelled." : "ERROR: cannot run " + path + ".";
         return result;
     }
-    g_child = pid;
     pass_reports(errpipe[0]);
     close(errpipe[0]);
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
     g_child = 0;
-    sigaction(SIGTERM, &oldterm, nullptr);
 
     result.completed = WIFEXITED(status) && WEXITSTATUS(status) == 1;
     if (!result.completed) result.problem = describe_status(path, status);
     return result;
+}
+
+void forward_cancel_to_translators() {
+    struct sigaction term = {};
+    term.sa_handler = forward_term;
+    sigemptyset(&term.sa_mask);
+    sigaction(SIGTERM, &term, nullptr);
 }

@@ -11,7 +11,10 @@ struct TranslatorRun {
     std::string problem;    // why not, as a CUPS ERROR: line
 };
 
-// `env` holds "NAME=value" strings. SIGTERM sent to the filter while the
-// translator runs is passed on to it (the scheduler's way to cancel a job).
+// From now on SIGTERM, the scheduler's way to cancel a job, is passed on to
+// the running translator, and no further translator starts.
+void forward_cancel_to_translators();
+
+// `env` holds "NAME=value" strings.
 TranslatorRun run_translator(const std::string& path, const std::vector<std::string>& env,
                              int infd);
