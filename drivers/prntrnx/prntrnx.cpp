@@ -29,14 +29,6 @@ void sethpos(kv_glor* s, int32_t hpos) {
     s->hdots = KV_MVP_CELLDOTS * hpos;
 }
 
-// The line holds something to print besides blank cells.
-bool linewaiting(kv_glor* s) {
-    kv_mvp_work* w = kv_mvp_w(s);
-    int32_t m = 0;
-    kv_maxleft(s, &m);
-    return kv_mvp_cbuflen(s) > 0 || w->dotrow > 0 || w->pending != 0 || m > 0;
-}
-
 // Sends cells 0 .. n-1 of the line (the characters, or the underline pass),
 // switching expanded print on and off where the cells' attribute changes.
 // `expanded` is the printer's mode before and after.
@@ -313,13 +305,14 @@ kv_status kv_mvp_printtline(kv_glor* s) {
 kv_status kv_mvp_finish(kv_glor* s) {
     kv_mvp_work* w = kv_mvp_w(s);
     kv_status st = KV_SUCCESS;
+    // A plot line cut off by the end still prints as its dot row.
+    if (w->plotmode == 1) st = kv_mvp_printgline(s);
     w->plotmode = 0;
-    if (linewaiting(s)) st = kv_mvp_printtline(s);
-    for (int32_t m = 1; kv_ok(st);) {
-        kv_maxleft(s, &m);
-        if (m <= 0) break;
-        st = kv_mvp_printtline(s);
-    }
+    int32_t m = 0;
+    kv_maxleft(s, &m);
+    if (kv_mvp_cbuflen(s) > 0 || w->pending != 0 || m > 0) jerr_uperr(&st, kv_mvp_printtline(s));
+    // The paper goes on as far as the fields reach, a line at a time.
+    for (kv_maxleft(s, &m); m > 0 && kv_ok(st); kv_maxleft(s, &m)) st = kv_mvp_printtline(s);
     jerr_uperr(&st, kv_mvp_slewempty(s));
     sethpos(s, 0);
     return st;

@@ -100,7 +100,8 @@ void kv_mvp_imagetext(kv_glor* s) {
             kv_mvp_irow(s, 1, j)[i] |= g[2 * j + 1];
         }
     }
-    w->pending |= KV_MVP_TEXTDATA;
+    // Only a line that had characters leaves rows to print.
+    if (n > 0) w->pending |= KV_MVP_TEXTDATA;
     kv_mvp_cbufinit(s);
 }
 
