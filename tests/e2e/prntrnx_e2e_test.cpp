@@ -41,11 +41,11 @@ Bitmap glyphcell(int c) {
 
 // The text at `col` on the line whose top is `y` is drawn as the font's
 // glyphs, dot for dot, with nothing else in its cells.
-void expectglyphs(const PlotterPage& p, const std::string& text, int col, int y) {
+void expectglyphs(const PlotterPage& p, const std::string& text, int col, int y, int rows = 9) {
     for (size_t i = 0; i < text.size(); ++i) {
         const Bitmap want = glyphcell(static_cast<uint8_t>(text[i]));
-        const Bitmap got = p.page.crop(12 * (col + static_cast<int>(i)), y, 12, 9);
-        EXPECT_EQ(got.rows(), want.crop(0, 0, 12, 9).rows())
+        const Bitmap got = p.page.crop(12 * (col + static_cast<int>(i)), y, 12, rows);
+        EXPECT_EQ(got.rows(), want.crop(0, 0, 12, rows).rows())
             << "'" << text[i] << "' in column " << col + static_cast<int>(i);
     }
 }
@@ -120,5 +120,188 @@ TEST(PrntrnxProgram, EverySymbologyOrientationAndDensityReadsBack) {
                 }
             }
         }
+    }
+}
+
+TEST(PrntrnxProgram, TextLandsInItsCellsAroundASymbol) {
+    const std::vector<std::string> lines = {
+        "Left|BDATAMATRIX R3 D0|~Hello~",
+        "x",
+        "AB\r__",
+        "",
+        "",
+        "plain caf\xe9 line",
+        "\x06"
+        "eight",
+        "after eight|BCODE39 H8 D0 R6:2|",
+        "abc\t~A~",
+    };
+    std::string job;
+    for (const std::string& l : lines) job += l + "\n";
+    Printed p = print(job + "\f");
+    // The DataMatrix (Hello: 10 x 10 modules of 3 dots) covers lines 0 and 1
+    // and 6 rows of line 2: those lines are drawn in the font.
+    expectglyphs(p.page, "Left", 0, 0);
+    expectglyphs(p.page, "x", 0, kLineRows);
+    expectglyphs(p.page, "AB", 0, 2 * kLineRows, 8);
+    EXPECT_EQ(p.page.line(2 * kLineRows), "") << "not sent as text";
+    // The underscores typed over "AB" underline it in dot row 8.
+    for (int x = 0; x < 24; ++x) EXPECT_TRUE(p.page.page.get(x, 2 * kLineRows + 8)) << x;
+    // Lines no field touches are text, a byte above 127 in its own cell.
+    EXPECT_EQ(p.page.line(5 * kLineRows), "plain caf\xe9 line");
+    EXPECT_EQ(p.page.line(6 * kLineRows), "eight");
+    EXPECT_EQ(p.page.line(6 * kLineRows + 9).substr(0, 11), "after eight")
+        << "8 lines per inch: 9 rows";
+    // After a tab the field starts in column 8 (48 dots, 96 half dots).
+    const int y = 7 * kLineRows + 9;
+    expectglyphs(p.page, "abc", 0, y);
+    const Bitmap::Box bars = p.page.page.crop(90, y, 200, 8).ink();
+    EXPECT_EQ(bars.x, 6);
+    EXPECT_EQ(bars.h, 8);
+    // The symbol itself, from the column of its data sequence.
+    const int col = static_cast<int>(lines[0].find('~'));
+    const Bitmap::Box dm = p.page.page.crop(12 * col, 0, 200, 36).ink();
+    EXPECT_LE(dm.x, 6);
+    const auto got = decode_zxing(p.page.page.crop(12 * col + dm.x, dm.y, dm.w, dm.h).scaled(3, 5),
+                                  "DataMatrix");
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].text, "Hello");
+}
+
+TEST(PrntrnxProgram, ExactBytesThroughTheProgram) {
+    auto times = [](const std::string& s, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i) out += s;
+        return out;
+    };
+    struct Case {
+        const char* name;
+        std::string in;
+        std::string out; // after the initial CR
+    };
+    const Case cases[] = {
+        {"underscores as a second pass", "AB\r__\n", "AB\r__\r\n"},
+        {"FF at the top of form", "\f", "\f"},
+        {"FF after 10 lines", times("x\n", 10) + "\f", times("x\r\n", 10) + times("\r\n", 56)},
+        {"ACK line",
+         "\x06"
+         "ab\n",
+         "\x06"
+         "ab\r\n"},
+        {"an application plot line stays one dot row",
+         "\x05"
+         "ABC\n",
+         "\x05"
+         "ABC\n"},
+        {"1000 blank dot rows of a field that never reaches the paper",
+         std::string(21, '\t') + "|H1000|~A~" + times("\n", 84), times("\x05\n", 1008)},
+        {"the last line without a line feed", "one\nlast", "one\r\nlast\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProcessResult r = run_process(program_path(kProgram), c.in, {{"KEVRA_VERBOSE", "N"}});
+        EXPECT_EQ(r.exitcode, 1);
+        EXPECT_TRUE(r.out == "\r" + c.out) << r.out.size() << " bytes: " << r.out.substr(0, 80);
+    }
+}
+
+TEST(PrntrnxProgram, TopOfFormIsWherePagesBegin) {
+    // The rebuilt page puts the first line after each FF at the printer's
+    // top of form (66 lines of 12 rows), whatever the lines before it were.
+    struct Case {
+        const char* name;
+        std::string before;
+        bool drawn = false; // the first line of the page is drawn (a symbol reaches it)
+    };
+    const Case cases[] = {
+        {"10 lines", std::string(10, '\n')},
+        {"3 lines at 8 lpi", "\x06"
+                             "a\n\x06"
+                             "b\n\x06"
+                             "c\n"},
+        {"an elongated line and one at 8 lpi", "\x08"
+                                               "a\n\x06"
+                                               "b\n"},
+        {"text still in the line buffer", "AB"},
+        {"a symbol reaching below the page end",
+         std::string(64, '\n') + "|BCODE39 R6:2 H60 D0|~A~\n", true},
+        {"plot rows of the application", "\x05"
+                                         "A\n\x05"
+                                         "A\n\x05"
+                                         "A\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Printed p = print(c.before + "\ftop\n\fnext\n");
+        if (c.drawn)
+            expectglyphs(p.page, "top", 0, 792);
+        else
+            EXPECT_EQ(p.page.line(792), "top");
+        EXPECT_EQ(p.page.line(2 * 792), "next");
+    }
+}
+
+TEST(PrntrnxProgram, BadInputNeitherHangsNorLosesWhatWasRead) {
+    std::string everybyte;
+    for (int i = 0; i < 256; ++i) everybyte.push_back(static_cast<char>(i));
+    struct Case {
+        const char* name;
+        std::string in;
+        std::string out; // after the initial CR; empty: only run it
+    };
+    const Case cases[] = {
+        {"a line of 200 characters keeps 165", std::string(200, 'x') + "\n",
+         std::string(165, 'x') + "\r\n"},
+        {"a plot line of 200 bytes keeps 165", "\x05" + std::string(200, 'A') + "\n",
+         "\x05" + std::string(165, 'A') + "\n"},
+        {"a plot line cut off by the end",
+         "\x05"
+         "ABC",
+         "\x05"
+         "ABC\n"},
+        {"bytes 128-255 in text", "a\x80\xff b\n", "a\x80\xff b\r\n"},
+        {"bytes 128-255 in plot data", "\x05\xc1\xff\n",
+         "\x05"
+         "A\x7f\n"},
+        {"every byte value", everybyte + everybyte + "\n", ""},
+        {"a field on a 165-cell line", std::string(160, 'y') + "|H20|~ABCDEFGHIJ~\n", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProcessResult r = run_process(program_path(kProgram), c.in, {{"KEVRA_VERBOSE", "Q"}});
+        EXPECT_EQ(r.signal, 0);
+        EXPECT_EQ(r.exitcode, 1);
+        if (!c.out.empty()) {
+            EXPECT_EQ(r.out, "\r" + c.out);
+        }
+        rebuild_plotter(r.out, 165);
+    }
+}
+
+TEST(PrntrnxProgram, FieldsPendingAtTheEndPrintWhole) {
+    struct Case {
+        const char* name;
+        std::string job;
+        int height;
+    };
+    const Case cases[] = {
+        {"a tall symbol on a last line without LF", "Tall |BCODE39 R6:2 H100 D0|~TALL~", 100},
+        {"a sequence closed by the last byte", "ab |BCODE39 R6:2 H30 D0|~SEQ~", 30},
+        {"a tall symbol and one line feed", "|BCODE39 R6:2 H100 D1|~ONE~\n", 100},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Printed p = print(c.job);
+        const int column = static_cast<int>(c.job.find('~'));
+        std::vector<Bitmap::Box> boxes;
+        for (const Bitmap::Box& b : ink_regions(p.page.page, 20))
+            if (b.x >= 12 * column - 4) boxes.push_back(b);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].x, 12 * column);
+        const Bitmap crop = p.page.page.crop(boxes[0].x, 0, boxes[0].w, boxes[0].h);
+        const auto got = decode_zxing(crop.scaled(3, 5), "Code39");
+        ASSERT_EQ(got.size(), 1u);
+        EXPECT_EQ(boxes[0].y + boxes[0].h, c.height);
+        EXPECT_EQ(p.page.rows % kLineRows, 0) << "whole lines, as line feeds would";
     }
 }
