@@ -298,7 +298,8 @@ TEST(PrntrnxProgram, FieldsPendingAtTheEndPrintWhole) {
             if (b.x >= 12 * column - 4) boxes.push_back(b);
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].x, 12 * column);
-        const Bitmap crop = p.page.page.crop(boxes[0].x, 0, boxes[0].w, boxes[0].h);
+        // A slice of the bars is enough for the reader.
+        const Bitmap crop = p.page.page.crop(boxes[0].x, boxes[0].y, boxes[0].w, 24);
         const auto got = decode_zxing(crop.scaled(3, 5), "Code39");
         ASSERT_EQ(got.size(), 1u);
         EXPECT_EQ(boxes[0].y + boxes[0].h, c.height);
