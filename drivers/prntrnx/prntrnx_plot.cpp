@@ -136,9 +136,12 @@ kv_status kv_mvp_plotnscroll(kv_glor* s, int32_t n) {
         kv_maxleft(s, &m);
         for (int32_t i = 0; i < n && kv_ok(st); ++i) {
             if (m <= 0 && w->pending == 0) {
-                // Nothing left to print on this line: the rest is blank.
+                // Nothing left to print on this line: the rest is blank. The
+                // rows already sent leave the buffer too, or a later line
+                // would print them again under its own.
                 kv_mvp_advance(s, n - i);
                 st = kv_mvp_oweblank(s, n - i);
+                kv_mvp_ibufinit(s);
                 break;
             }
             const int32_t r = std::min(w->dotrow, kLastRow);

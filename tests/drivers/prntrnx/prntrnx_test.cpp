@@ -248,6 +248,8 @@ TEST(Prntrnx, ApplicationPlotLines) {
          "\x05"
          "ABC",
          abc},
+        {"rows already sent never print again on a later line", "\x05" "A\n\n\x05" "B\n",
+         plotline(5, {1}) + blankrows(11) + plotline(5, {2})},
         {"text after plot rows is drawn into the rest of its line",
          "\x05"
          "A\n"
