@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "drivers/prntrnx/prntrnx_tables.hpp"
+#include "tests/linear/elements.hpp"
 #include "tests/support/decode.hpp"
 #include "tests/support/prntrnx_page.hpp"
 #include "tests/support/process.hpp"
@@ -305,4 +306,30 @@ TEST(PrntrnxProgram, FieldsPendingAtTheEndPrintWhole) {
         EXPECT_EQ(boxes[0].y + boxes[0].h, c.height);
         EXPECT_EQ(p.page.rows % kLineRows, 0) << "whole lines, as line feeds would";
     }
+}
+
+TEST(PrntrnxProgram, SymbologiesNoReaderKnowsPrintTheirPublishedPatterns) {
+    // Density 0: a dot is exactly two half dots of the rebuilt page.
+    const std::string job = "MSI |BMSI R4:2 H20 D0|~1234~\n\n\n"
+                            "S2OF5 |BS2OF5 R3:1 H20 D0|~12345~\n\n\n"
+                            "POSTNET |BPOSTNET|~12345-6789~\n\n\n";
+    Printed p = print(job);
+    auto symbolat = [&](int line, const std::string& marker) {
+        const int col = static_cast<int>(job.find(marker) - job.rfind('\n', job.find(marker)) - 1);
+        const Bitmap row = p.page.page.crop(12 * col, 3 * line * kLineRows, 900, 3 * kLineRows);
+        const Bitmap::Box b = row.ink();
+        EXPECT_LE(b.x, 2) << marker << " starts in its column";
+        EXPECT_EQ(b.y, 0) << marker << " starts on its line";
+        return row.crop(b.x, b.y, b.w, b.h);
+    };
+    EXPECT_EQ(linear_test::runs(symbolat(0, "~1234~")), linear_test::msipattern("1234", 4));
+    EXPECT_EQ(linear_test::runs(symbolat(1, "~12345~")), linear_test::s25elements("12345", 2));
+    // POSTNET on this printer: tall bars 9 dot rows, short ones 3, on one
+    // baseline; frame bar, 12345 6789, check digit 5, frame bar.
+    std::string bars;
+    for (const linear_test::Bar& bar : linear_test::bars(symbolat(2, "~12345-"))) {
+        EXPECT_EQ(bar.top + bar.height, 9);
+        bars += bar.height == 9 ? "F" : bar.height == 3 ? "h" : "?";
+    }
+    EXPECT_EQ(bars, linear_test::postnet_bars("1234567895"));
 }
