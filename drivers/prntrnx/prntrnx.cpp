@@ -18,7 +18,8 @@ struct action {
     handler fn;
 };
 
-constexpr int32_t EOT = 4, ENQ = 5, ACK = 6, BS = 8, LF = 10, FF = 12, CR = 13, SO = 14, SI = 15;
+constexpr int32_t EOT = 4, ENQ = 5, ACK = 6, BS = 8, HT = 9, LF = 10, FF = 12, CR = 13, SO = 14,
+                  SI = 15;
 
 kv_status send(kv_glor* s, int32_t c) {
     return s->lprintc(s, c);
@@ -183,7 +184,7 @@ constexpr action ctrlacts[] = {
     {ENQ, kv_mvp__enq}, // ENQ: odd-dot plot line follows
     {ACK, kv_mvp__ack}, // ACK: 8 lines per inch for this line
     {BS, kv_mvp__bs},   // BS: elongated line
-    {9, kv_mvp__ht},    // HT: next multiple of 8 columns
+    {HT, kv_mvp__ht},   // HT: next multiple of 8 columns
     {LF, kv_mvp__lf},   // LF: print the line
     {FF, kv_mvp__ff},   // FF: to the top of the next page
     {CR, kv_mvp__cr},   // CR: back to column 0, to overstrike
