@@ -137,3 +137,17 @@ TEST(PlotterPage, ReportsWhatThePrinterCannotPrint) {
     // A printer with 165 columns takes the longer line.
     EXPECT_TRUE(rebuild_plotter(std::string(165, 'x') + "\r\n", 165).problems.empty());
 }
+
+TEST(PlotterPage, CellsShowWhereTextPrinted) {
+    // "a b" then an expanded "c" on an elongated line: each character as a
+    // filled cell at its column, wider when expanded, taller when elongated.
+    const PlotterPage p = rebuild_plotter("a b\r\n\x08\x0e"
+                                          "c\r\n");
+    const Bitmap cells = p.withcells();
+    EXPECT_EQ(cells.crop(0, 0, 36, 7).ink().w, 34)
+        << "cells at columns 0 and 2, none for the space";
+    EXPECT_FALSE(cells.get(12, 3));
+    const Bitmap::Box c = cells.crop(0, 12, 40, 20).ink();
+    EXPECT_EQ(c.w, 20);
+    EXPECT_EQ(c.h, 14);
+}
