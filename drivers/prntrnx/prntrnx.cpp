@@ -3,27 +3,15 @@
 // of a finished line as text or, when anything graphical touches it, as plot
 // lines.
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <iterator>
 
-#include "core/driver/printops.hpp"
 #include "core/fields/fieldqueue.hpp"
 #include "drivers/prntrnx/prntrnx_internal.hpp"
 
 namespace {
-using handler = kv_status (*)(kv_glor* s, int32_t c);
-struct action {
-    int32_t code;
-    handler fn;
-};
-
 constexpr int32_t EOT = 4, ENQ = 5, ACK = 6, BS = 8, HT = 9, LF = 10, FF = 12, CR = 13, SO = 14,
                   SI = 15;
-
-kv_status send(kv_glor* s, int32_t c) {
-    return s->lprintc(s, c);
-}
 
 void sethpos(kv_glor* s, int32_t hpos) {
     s->hpos = hpos;
@@ -39,12 +27,12 @@ kv_status sendcells(kv_glor* s, int32_t n, bool underlinepass, bool* expanded) {
     for (int32_t i = 0; i < n && kv_ok(st); ++i) {
         const bool exp = (w->cattr[i] & KV_MVP_EXPANDED) != 0;
         if (exp != *expanded) {
-            st = send(s, exp ? SO : SI);
+            st = kv_send(s, exp ? SO : SI);
             *expanded = exp;
         }
         int32_t c = w->cbuf[i];
         if (underlinepass) c = (w->cattr[i] & KV_MVP_UNDERLINE) ? '_' : ' ';
-        jerr_uperr(&st, send(s, c));
+        jerr_uperr(&st, kv_send(s, c));
     }
     return st;
 }
@@ -54,20 +42,20 @@ kv_status sendcells(kv_glor* s, int32_t n, bool underlinepass, bool* expanded) {
 kv_status sendtextline(kv_glor* s) {
     kv_mvp_work* w = kv_mvp_w(s);
     kv_status st = kv_mvp_slewempty(s);
-    if (w->modeflags & KV_MVP_LPI8) jerr_uperr(&st, send(s, ACK));
-    if (w->modeflags & KV_MVP_ELONGATED) jerr_uperr(&st, send(s, BS));
+    if (w->modeflags & KV_MVP_LPI8) jerr_uperr(&st, kv_send(s, ACK));
+    if (w->modeflags & KV_MVP_ELONGATED) jerr_uperr(&st, kv_send(s, BS));
     const int32_t n = kv_mvp_cbuflen(s);
     bool expanded = false;
     jerr_uperr(&st, sendcells(s, n, false, &expanded));
     int32_t underlined = n;
     while (underlined > 0 && !(w->cattr[underlined - 1] & KV_MVP_UNDERLINE)) --underlined;
     if (underlined > 0) {
-        jerr_uperr(&st, send(s, CR));
+        jerr_uperr(&st, kv_send(s, CR));
         jerr_uperr(&st, sendcells(s, underlined, true, &expanded));
     }
     kv_mvp_cbufinit(s);
-    jerr_uperr(&st, send(s, CR));
-    jerr_uperr(&st, send(s, LF));
+    jerr_uperr(&st, kv_send(s, CR));
+    jerr_uperr(&st, kv_send(s, LF));
     kv_mvp_advance(s, s->linespace);
     kv_mvp_renormalize(s);
     return st;
@@ -130,7 +118,7 @@ kv_status kv_mvp__ff(kv_glor* s, int32_t c) {
         jerr_uperr(&st, kv_mvp_slewempty(s));
         printed = true;
     }
-    if (!printed) jerr_uperr(&st, send(s, c));
+    if (!printed) jerr_uperr(&st, kv_send(s, c));
     w->dotrow = 0;
     w->pagerow = 0;
     kv_mvp_resettextline(s);
@@ -179,7 +167,7 @@ kv_status kv_mvp__si(kv_glor* s, int32_t) {
     return KV_SUCCESS;
 }
 
-constexpr action ctrlacts[] = {
+constexpr kv_action ctrlacts[] = {
     {EOT, kv_mvp__eot}, // EOT: even-dot plot line follows
     {ENQ, kv_mvp__enq}, // ENQ: odd-dot plot line follows
     {ACK, kv_mvp__ack}, // ACK: 8 lines per inch for this line
@@ -194,21 +182,16 @@ constexpr action ctrlacts[] = {
 };
 static_assert(std::size(ctrlacts) == 11, "10 control codes and the end pair");
 
-constexpr std::array<handler, 32> byindex() {
-    std::array<handler, 32> t{};
-    for (const action* a = ctrlacts; a->fn != nullptr; ++a) t[static_cast<size_t>(a->code)] = a->fn;
-    return t;
-}
-constexpr auto kCtrlIndex = byindex();
+constexpr auto kCtrlIndex = kv_indexactions<32>(ctrlacts);
 
 kv_status kv_mvp_ctrlc(kv_glor* s, int32_t c) {
     kv_status st = KV_SUCCESS;
-    const handler h = kCtrlIndex[static_cast<size_t>(c)];
+    const kv_action_fn h = kCtrlIndex[static_cast<size_t>(c)];
     if (h != nullptr) {
         st = h(s, c);
     } else {
         st = kv_mvp_slewempty(s);
-        jerr_uperr(&st, send(s, c));
+        jerr_uperr(&st, kv_send(s, c));
     }
     kv_mvp_setlinespace(s);
     return st;
@@ -280,14 +263,9 @@ void kv_mvp_setlinespace(kv_glor* s) {
 
 kv_status kv_mvp_initinfo(kv_glor* s) {
     kv_drvwork_init<kv_mvp_work>(s);
-    s->hdpi = 60;
-    s->vdpi = 72;
-    s->pitch = 1;
-    sethpos(s, 0);
-    s->vpos = 0;
-    s->autolf = 0;
-    const int32_t lines = s->config[KV_CONFIG_PAGELINES];
-    s->pagelen = lines >= 1 && lines <= 999 ? lines : 66;
+    // 60 x 72 dots per inch, one cell a character, pages of 66 lines (the
+    // page length counts text lines here).
+    kv_initgeometry(s, 60, 72, 1, 12, 66, 1);
     kv_mvp_resettextline(s);
     kv_mvp_cbufinit(s);
     kv_mvp_ibufinit(s);
@@ -322,7 +300,7 @@ kv_status kv_mvp_finish(kv_glor* s) {
 kv_status kv_mvp_lgetc(kv_glor* s, int32_t* c) {
     *c = 0;
     if (kv_breakall(s)) return KV_SUCCESS;
-    kv_status st = kv_pgetc(s, c);
+    kv_status st = kv_std_lgetc(s, c);
     kv_mvp_work* w = kv_mvp_w(s);
     if (!s->stop) {
         w->lastbyte = *c;
@@ -338,20 +316,10 @@ kv_status kv_mvp_lgetc(kv_glor* s, int32_t* c) {
     return st;
 }
 
-// Bytes go on after the end of the input as well: the buffered line is
-// printed then.
-kv_status kv_mvp_lprintc(kv_glor* s, int32_t c) {
-    return kv_pprintc(s, c);
-}
-
 kv_status kv_mvp_initprn(kv_glor* s) {
     kv_status st = kv_mvp_initinfo(s);
-    if (kv_ok(st)) st = send(s, CR);
+    if (kv_ok(st)) st = kv_send(s, CR);
     return st;
-}
-
-kv_status kv_mvp_specialcmd(kv_glor*, char*) {
-    return KV_SUCCESS;
 }
 
 kv_status kv_mvp_qoutc(kv_glor* s, int32_t c) {

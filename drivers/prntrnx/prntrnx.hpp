@@ -9,6 +9,8 @@
 #include <cstdint>
 
 #include "core/driver/kvglor.hpp"
+#include "drivers/common/band.hpp"
+#include "drivers/common/kit.hpp"
 
 // A text line: 165 cells of 6 dots at 10 characters per inch (990 dots).
 inline constexpr int32_t KV_MVP_CELLS = 165;
@@ -19,7 +21,9 @@ inline constexpr int32_t KV_MVP_LINEDOTS = KV_MVP_CELLS * KV_MVP_CELLDOTS;
 // bit 0 leftmost. Rows 0 .. 8 take the dot rows of a text line; row 9 serves
 // every dot row from the tenth on.
 inline constexpr int32_t KV_MVP_IROWS = 10;
-inline constexpr int32_t KV_MVP_PLANEBYTES = KV_MVP_IROWS * KV_MVP_CELLS;
+inline constexpr kv_bandgeom kv_mvp_geom = {KV_MVP_IROWS, KV_MVP_LINEDOTS, 2, KV_BAND_ROWS, 6, 0};
+static_assert(kv_bandfits(kv_mvp_geom) && kv_bandrowbytes(kv_mvp_geom) == KV_MVP_CELLS);
+inline constexpr int32_t KV_MVP_PLANEBYTES = kv_bandplanebytes(kv_mvp_geom);
 // The most blank dot rows owed to the printer at any time.
 inline constexpr int32_t KV_MVP_MAXSLEW = 792;
 
@@ -50,8 +54,15 @@ struct kv_mvp_work {
 };
 
 kv_status kv_mvp_lgetc(kv_glor* s, int32_t* c);
-kv_status kv_mvp_lprintc(kv_glor* s, int32_t c);
+// Bytes go on the standard way; command Z means nothing here.
+inline constexpr kv_lprintc_fn kv_mvp_lprintc = kv_std_lprintc;
+inline constexpr kv_specialcmd_fn kv_mvp_specialcmd = kv_std_specialcmd;
 kv_status kv_mvp_initprn(kv_glor* s);
-kv_status kv_mvp_specialcmd(kv_glor* s, char* text);
 kv_status kv_mvp_setregion(kv_glor* s, int32_t x, int32_t y, int32_t w, int32_t h, int32_t density);
 kv_status kv_mvp_qoutc(kv_glor* s, int32_t c);
+
+// The driver entry record of the Printronix build (printer code 1024).
+inline constexpr kv_prnslots kv_mvp_slots = {
+    1024,    kv_mvp_lgetc, kv_mvp_lprintc, kv_mvp_initprn,   kv_mvp_specialcmd,
+    nullptr, nullptr,      nullptr,        kv_mvp_setregion, kv_mvp_qoutc,
+};

@@ -11,7 +11,7 @@ inline kv_mvp_work* kv_mvp_w(kv_glor* s) {
 }
 // The planes of the image buffer (0 odd, 1 even) and one of their rows.
 inline uint8_t* kv_mvp_irow(kv_glor* s, int plane, int32_t row) {
-    return s->bandmap + plane * KV_MVP_PLANEBYTES + row * KV_MVP_CELLS;
+    return kv_bandrow(s, kv_mvp_geom, plane, row);
 }
 
 kv_status kv_mvp_initinfo(kv_glor* s);

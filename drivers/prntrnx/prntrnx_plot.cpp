@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/driver/printops.hpp"
 #include "core/fields/fieldqueue.hpp"
 #include "core/fields/fieldrender.hpp"
 #include "drivers/prntrnx/prntrnx_internal.hpp"
@@ -13,26 +12,16 @@
 namespace {
 constexpr int32_t EOT = 4, ENQ = 5, LF = 10;
 constexpr int32_t kLastRow = KV_MVP_IROWS - 1;
-static_assert(2 * KV_MVP_PLANEBYTES <= static_cast<int32_t>(KV_BANDBYTES));
-
-kv_status send(kv_glor* s, int32_t c) {
-    return s->lprintc(s, c);
-}
 
 // One plot line: its introducer, the data bytes with bit 6 set (so that none
 // is a control), and the LF that ends it.
 kv_status sendplotline(kv_glor* s, int32_t intro, const uint8_t* row, int32_t n) {
-    kv_status st = send(s, intro);
-    for (int32_t i = 0; i < n && kv_ok(st); ++i) st = send(s, (row[i] & 127) | 64);
-    jerr_uperr(&st, send(s, LF));
+    kv_status st = kv_send(s, intro);
+    for (int32_t i = 0; i < n && kv_ok(st); ++i) st = kv_send(s, (row[i] & 127) | 64);
+    jerr_uperr(&st, kv_send(s, LF));
     return st;
 }
 
-// Bits lo .. hi (0 .. 5) of a 6-dot byte.
-constexpr uint8_t dotmask(int32_t lo, int32_t hi) {
-    return static_cast<uint8_t>((0x3F >> (5 - hi)) & (0x3F << lo) & 0x3F);
-}
-static_assert(dotmask(0, 5) == 0x3F && dotmask(2, 2) == 0x04 && dotmask(1, 3) == 0x0E);
 } // namespace
 
 void kv_mvp_ibufinit(kv_glor* s) {
@@ -60,8 +49,8 @@ kv_status kv_mvp_slewempty(kv_glor* s) {
     kv_status st = KV_SUCCESS;
     kv_mvp_work* w = kv_mvp_w(s);
     for (; w->slewcount > 0 && kv_ok(st); --w->slewcount) {
-        st = send(s, ENQ);
-        jerr_uperr(&st, send(s, LF));
+        st = kv_send(s, ENQ);
+        jerr_uperr(&st, kv_send(s, LF));
     }
     w->slewcount = 0;
     return st;
@@ -171,24 +160,5 @@ kv_status kv_mvp_printgline(kv_glor* s) {
 
 kv_status kv_mvp_setregion(kv_glor* s, int32_t x, int32_t y, int32_t w, int32_t h,
                            int32_t density) {
-    if (w < 1 || h < 1) return KV_SUCCESS;
-    const int32_t left = std::max(x, 0);
-    const int32_t right = std::min(x + w, KV_MVP_LINEDOTS) - 1; // last dot
-    const int32_t top = std::max(y, 0);
-    const int32_t bottom = std::min(y + h, KV_MVP_IROWS);
-    if (left > right || top >= bottom) return KV_SUCCESS;
-    const int32_t first = left / KV_MVP_CELLDOTS, last = right / KV_MVP_CELLDOTS;
-    for (int plane = 0; plane < (density != 0 ? 2 : 1); ++plane) {
-        for (int32_t row = top; row < bottom; ++row) {
-            uint8_t* p = kv_mvp_irow(s, plane, row);
-            if (first == last) {
-                p[first] |= dotmask(left % KV_MVP_CELLDOTS, right % KV_MVP_CELLDOTS);
-                continue;
-            }
-            p[first] |= dotmask(left % KV_MVP_CELLDOTS, 5);
-            for (int32_t b = first + 1; b < last; ++b) p[b] = 0x3F;
-            p[last] |= dotmask(0, right % KV_MVP_CELLDOTS);
-        }
-    }
-    return KV_SUCCESS;
+    return kv_bandsetregion(s, kv_mvp_geom, x, y, w, h, density);
 }

@@ -35,9 +35,7 @@ bool inkinrows(int c, int first, int last) {
     return false;
 }
 
-const kv_prnslots kSlots = {
-    1024,    kv_mvp_lgetc, kv_mvp_lprintc, kv_mvp_initprn,   kv_mvp_specialcmd,
-    nullptr, nullptr,      nullptr,        kv_mvp_setregion, kv_mvp_qoutc};
+constexpr kv_prnslots kSlots = kv_mvp_slots;
 } // namespace
 
 TEST(PrntrnxFont, StorageFormat) {
