@@ -6,6 +6,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "core/driver/printops.hpp"
 #include "core/fields/fieldqueue.hpp"
 #include "drivers/prntrnx/prntrnx_internal.hpp"
 
@@ -24,6 +25,10 @@ void sethpos(kv_glor* s, int32_t hpos) {
 kv_status sendcells(kv_glor* s, int32_t n, bool underlinepass, bool* expanded) {
     kv_status st = KV_SUCCESS;
     kv_mvp_work* w = kv_mvp_w(s);
+    // The common line, all at one width: its characters in one piece.
+    if (!underlinepass && !*expanded &&
+        std::none_of(w->cattr, w->cattr + n, [](uint8_t a) { return a & KV_MVP_EXPANDED; }))
+        return kv_pprintrun(s, w->cbuf, static_cast<size_t>(n));
     for (int32_t i = 0; i < n && kv_ok(st); ++i) {
         const bool exp = (w->cattr[i] & KV_MVP_EXPANDED) != 0;
         if (exp != *expanded) {
@@ -215,6 +220,9 @@ void kv_mvp_displayc(kv_glor* s, int32_t c) {
     sethpos(s, s->hpos + 1);
 }
 
+// Bytes that only take a cell of the line.
+constexpr auto kCell = kv_bytetable([](int32_t c) { return c >= 32; });
+
 // One byte of the stream.
 kv_status kv_mvp_byte(kv_glor* s, int32_t c) {
     kv_mvp_work* w = kv_mvp_w(s);
@@ -337,6 +345,15 @@ kv_status kv_mvp_qoutc(kv_glor* s, int32_t c) {
         w->lastused = 1;
     }
     jerr_uperr(&st, kv_mvp_slewempty(s));
-    if (atend) jerr_uperr(&st, kv_mvp_finish(s));
+    if (atend) return jerr_uperr(&st, kv_mvp_finish(s));
+    // The text that follows goes into the line in one piece: each of its
+    // bytes would only take the next cell. Never after a space: the spaces
+    // that stand for a sequence come from the padding, not from the input.
+    if (w->plotmode == 0 && c > ' ' && kv_ok(st)) {
+        const uint8_t* run = nullptr;
+        const size_t n = kv_ptakeplain(s, kCell.data(), &run);
+        for (size_t i = 0; i < n; ++i) kv_mvp_displayc(s, run[i]);
+        if (n > 0) w->lastbyte = run[n - 1];
+    }
     return st;
 }
