@@ -318,9 +318,12 @@ kv_status kv_mvp_lgetc(kv_glor* s, int32_t* c) {
     // The end of the input: what is still buffered is printed now, unless
     // the last byte read may still open or close a sequence whose padding
     // (or the delimiter itself) is about to reach qoutc, which prints it.
+    // Without padding a sequence closed by the last byte reaches qoutc no
+    // more: the line is printed now (the field made after it has no call
+    // left to print it in).
     const bool delimiter = w->lastbyte == static_cast<uint8_t>(s->datadlm[0]) ||
                            w->lastbyte == static_cast<uint8_t>(s->cmddlm[0]);
-    if (w->lastused || !delimiter) jerr_uperr(&st, kv_mvp_finish(s));
+    if (w->lastused || !delimiter || s->padflag == 0) jerr_uperr(&st, kv_mvp_finish(s));
     return st;
 }
 

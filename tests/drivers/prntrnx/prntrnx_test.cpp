@@ -172,6 +172,9 @@ TEST(Prntrnx, TextLineScripts) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(script(c.in), c.out);
     }
+    // Without padding nothing reaches the driver after a sequence closed by
+    // the last byte: the line prints when the input ends.
+    EXPECT_EQ(script("ab ~12~", "P0"), "ab\r\n");
     // A configured page length of 10 lines.
     EXPECT_EQ(script("a\nb\nc\n\f", "", 10), "a\r\nb\r\nc\r\n" + repeat("\r\n", 7));
 }
