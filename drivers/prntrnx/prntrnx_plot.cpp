@@ -21,7 +21,6 @@ kv_status sendplotline(kv_glor* s, int32_t intro, const uint8_t* row, int32_t n)
     jerr_uperr(&st, kv_send(s, LF));
     return st;
 }
-
 } // namespace
 
 void kv_mvp_ibufinit(kv_glor* s) {
