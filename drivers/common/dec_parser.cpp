@@ -174,12 +174,15 @@ kv_status kv_dec_feed(kv_glor* s, kv_decparser* p, const kv_dechooks& h, int32_t
 }
 
 kv_status kv_dec_qoutc(kv_glor* s, kv_decparser* p, const kv_dechooks& h, int32_t c) {
-    kv_status st = kv_dec_feed(s, p, h, c);
+    auto take = [&](int32_t b) {
+        return h.front != nullptr ? h.front(s, b) : kv_dec_feed(s, p, h, b);
+    };
+    kv_status st = take(c);
     while (p->seqstate != KV_DEC_TEXT && !kv_breakall(s)) {
         int32_t b = 0;
         jerr_uperr(&st, s->lgetc(s, &b));
         if (kv_breakall(s)) break;
-        jerr_uperr(&st, kv_dec_feed(s, p, h, b));
+        jerr_uperr(&st, take(b));
     }
     if (p->seqstate == KV_DEC_TEXT) return st;
     // The input ended inside a sequence: what was read of it still goes to

@@ -58,6 +58,10 @@ struct kv_dechooks {
     // Whether the text of ESC ] (OSC), ESC ^ (PM) and ESC _ (APC) strings is
     // sent on; a device control string other than sixel always is.
     bool passcontrolstrings;
+    // Every byte the byte loop takes goes here instead of straight to
+    // kv_dec_feed when set (a driver that holds line feeds back, say); it
+    // calls kv_dec_feed itself.
+    kv_status (*front)(kv_glor* s, int32_t c) = nullptr;
 };
 
 void kv_dec_init(kv_decparser* p);
