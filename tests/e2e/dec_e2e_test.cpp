@@ -1,0 +1,172 @@
+// Print jobs through the real DEC programs: the page is rebuilt from the
+// printer bytes the way the printer would print it, every symbol is read back
+// (or, for the symbologies no reader knows, found) where its data sequence
+// stood, and the text before and after it keeps its place on the line.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/dec_page.hpp"
+#include "tests/support/decode.hpp"
+#include "tests/support/process.hpp"
+
+namespace {
+struct Symbology {
+    std::string commands;
+    std::string data;
+    std::string format; // zxing's name; empty when no reader knows it
+    std::string text;   // what the reader returns
+    bool pure = false;
+};
+// Every symbology; published check characters included where the reader
+// returns them (EAN/UPC check digits from the GS1 examples).
+const std::vector<Symbology> kSymbologies = {
+    {"BCODE39 H40", "CODE 39", "Code39", "CODE 39"},
+    {"BCODE128 H40", "Kevra 128", "Code128", "Kevra 128"},
+    {"BI2OF5 H40 R3:1", "123456", "ITF", "123456"},
+    {"BS2OF5 H40 R3:1", "12345", "", ""},
+    {"BMSI H40", "1234", "", ""},
+    {"BCODABAR H40", "A12345B", "Codabar", "A12345B"},
+    {"BUPC SA H40", "03600029145", "UPC-A", "036000291452"},
+    {"BUPC SE H40", "0321732", "UPC-E", "03217320"},
+    {"BEAN S13 H40", "400638133393", "EAN-13", "4006381333931"},
+    {"BEAN S8 H40", "9638507", "EAN-8", "96385074"},
+    {"BPOSTNET", "12345", "", ""},
+    {"BPDF417 R2:1", "PDF417 on a DEC printer", "PDF417", "PDF417 on a DEC printer"},
+    {"BMAXICODE S4", "MaxiCode on a DEC printer", "MaxiCode", "MaxiCode on a DEC printer", true},
+    {"BAZTEC", "Aztec on a DEC printer", "Aztec", "Aztec on a DEC printer"},
+    {"BDATAMATRIX", "DataMatrix on a DEC printer", "DataMatrix", "DataMatrix on a DEC printer"},
+};
+
+struct Placed {
+    const Symbology* sym;
+    int line;
+    int column; // where the data sequence began
+    std::string after;
+    int aftercolumn;
+};
+
+// The job's text, assembled line by line; positions are taken from it.
+struct Job {
+    std::string text;
+    int lines = 0;
+    std::vector<Placed> placed;
+
+    void line(const std::string& l) {
+        text += l + "\n";
+        ++lines;
+    }
+    void blank(int n) {
+        for (int i = 0; i < n; ++i) line("");
+    }
+    // "<before>|<commands>|~<data>~ <after>" on one line.
+    void symbol(const std::string& before, const std::string& commands, const Symbology& s,
+                const std::string& after) {
+        std::string l = before + "|" + commands + "|";
+        const int col = static_cast<int>(l.size());
+        l += "~" + s.data + "~ " + after;
+        placed.push_back({&s, lines, col, after, col + static_cast<int>(s.data.size()) + 3});
+        line(l);
+    }
+};
+
+struct Printer {
+    const char* program;
+    DecModel model;
+    // Where a character cell's top left lies on the square page.
+    int cellx(int col) const {
+        return model == DecModel::LN03 ? col * kLn03ColumnDots : la75_columnx(col, 0);
+    }
+    int celly(int line) const { return model == DecModel::LN03 ? line * kLn03LineDots : line * 24; }
+    // Where a character is recorded on the rebuilt page.
+    int charx(int col) const { return cellx(col); }
+    int chary(int line) const { return model == DecModel::LN03 ? celly(line) : line * 12; }
+};
+const Printer kLn03{"kevra_ln03", DecModel::LN03};
+
+DecPage printjob(const Printer& p, const std::string& text) {
+    ProcessResult r = run_process(program_path(p.program), text, {{"KEVRA_VERBOSE", "N"}});
+    EXPECT_EQ(r.exitcode, 1);
+    EXPECT_EQ(r.err, "");
+    DecPage page = rebuild_dec(r.out, p.model);
+    EXPECT_TRUE(page.problems.empty()) << page.problems.front();
+    return page;
+}
+
+// Finds every placed symbol on the page: read back where a reader knows it,
+// its ink starting within `slack` dots of its data sequence's cell, and the
+// word after it in its column.
+void checkpage(const Printer& p, const DecPage& page, const std::vector<Placed>& placed, int slack,
+               int quarterturns = 0) {
+    const Bitmap square = dec_square(page);
+    const std::vector<Bitmap::Box> regions = ink_regions(square, 24);
+    for (const Placed& pl : placed) {
+        SCOPED_TRACE(pl.sym->commands + " on line " + std::to_string(pl.line));
+        for (size_t k = 0; k < pl.after.size(); ++k) {
+            const DecChar* c =
+                page.charat(p.charx(pl.aftercolumn + static_cast<int>(k)), p.chary(pl.line));
+            ASSERT_NE(c, nullptr) << "text after the symbol moved";
+            EXPECT_EQ(c->c, pl.after[k]);
+        }
+        const int x = p.cellx(pl.column), y = p.celly(pl.line);
+        const Bitmap::Box* box = nullptr;
+        for (const Bitmap::Box& b : regions)
+            if (b.x >= x && b.x <= x + slack && b.y >= y && b.y <= y + slack) box = &b;
+        ASSERT_NE(box, nullptr) << "no symbol at " << x << "," << y;
+        if (pl.sym->format.empty()) continue;
+        Bitmap crop = square.crop(box->x, box->y, box->w, box->h);
+        // A reader that wants a pure symbol gets it upright again.
+        for (int k = 0; pl.sym->pure && k < (4 - quarterturns) % 4; ++k) crop = crop.rotated90();
+        const auto got = decode_zxing(crop, pl.sym->format, pl.sym->pure, 40);
+        ASSERT_EQ(got.size(), 1u) << "not read back";
+        EXPECT_EQ(got[0].text, pl.sym->text);
+    }
+}
+} // namespace
+
+TEST(DecPrograms, Ln03EverySymbologyInEveryOrientation) {
+    const char* orient[] = {"OH", "OV", "OU", "OB"};
+    for (int o = 0; o < 4; ++o) {
+        SCOPED_TRACE(orient[o]);
+        Job job;
+        job.line("Every symbology");
+        for (const Symbology& s : kSymbologies) {
+            job.symbol("Item ", s.commands + " D2 " + orient[o], s, "ok");
+            job.blank(11);
+        }
+        job.text += "\f";
+        const DecPage page = printjob(kLn03, job.text);
+        EXPECT_EQ(page.sixelstrings, static_cast<int>(kSymbologies.size()));
+        checkpage(kLn03, page, job.placed, 8, o);
+    }
+}
+
+TEST(DecPrograms, Ln03DensitiesZeroToThree) {
+    // Density 0 to 3 is a grid of 4 to 1 pixels; the stretched rows reach the
+    // bar height at every scale.
+    const char* orient[] = {"OH", "OV", "OU", "OB"};
+    for (const char* o : orient) {
+        SCOPED_TRACE(o);
+        Job job;
+        std::vector<Symbology> syms;
+        syms.reserve(8);
+        for (int d = 0; d <= 3; ++d) {
+            const std::string c39 = "D" + std::to_string(d) + " 39";
+            syms.push_back({"BCODE39 H30 D" + std::to_string(d), c39, "Code39", c39});
+            const std::string cb = "A" + std::to_string(d) + "2345B";
+            syms.push_back({"BCODABAR H30 D" + std::to_string(d), cb, "Codabar", cb});
+        }
+        for (size_t k = 0; k < syms.size(); ++k) {
+            job.symbol(k % 2 ? "And " : "Start ", syms[k].commands + " " + o, syms[k], "end");
+            job.blank(11);
+        }
+        const DecPage page = printjob(kLn03, job.text);
+        checkpage(kLn03, page, job.placed, 8);
+        if (std::string(o) == "OH") {
+            // Upright: stretched one-row strings; 30 dots tall at every scale.
+            const Bitmap::Box first = ink_regions(page.page, 24).front();
+            EXPECT_NEAR(first.h, 30 * 4, 1);
+        }
+    }
+}
