@@ -170,3 +170,80 @@ TEST(DecPrograms, Ln03DensitiesZeroToThree) {
         }
     }
 }
+
+namespace {
+const Printer kLa75{"kevra_la75", DecModel::LA75};
+} // namespace
+
+TEST(DecPrograms, La75EverySymbologyInEveryOrientation) {
+    const char* orient[] = {"OH", "OV", "OU", "OB"};
+    for (int o = 0; o < 4; ++o) {
+        SCOPED_TRACE(orient[o]);
+        Job job;
+        job.line("Every symbology");
+        for (const Symbology& s : kSymbologies) {
+            // POSTNET is not offered on this printer (IVPNET).
+            if (s.commands == "BPOSTNET") continue;
+            // Density 0: one pin dot per band column, as wide as the column,
+            // so bars and spaces print at their true widths.
+            job.symbol("Item ", s.commands + " D0 " + orient[o], s, "ok");
+            job.blank(15);
+        }
+        job.text += "\f";
+        const DecPage page = printjob(kLa75, job.text);
+        checkpage(kLa75, page, job.placed, 8, o);
+    }
+}
+
+TEST(DecPrograms, La75DensityZeroAndOne) {
+    // Density 0 fills one sixel column of each band column, density 1 both;
+    // a pin dot is as wide as two sixel columns, so density 1 prints bars
+    // half a band dot wider: codes of two widths still read.
+    Job job;
+    std::vector<Symbology> syms;
+    syms.reserve(4);
+    for (int d = 0; d <= 1; ++d) {
+        const std::string c39 = "D" + std::to_string(d) + " 39";
+        syms.push_back({"BCODE39 H30 D" + std::to_string(d), c39, "Code39", c39});
+        const std::string cb = "A" + std::to_string(d) + "2345B";
+        syms.push_back({"BCODABAR H30 D" + std::to_string(d), cb, "Codabar", cb});
+    }
+    for (size_t k = 0; k < syms.size(); ++k) {
+        job.symbol(k % 2 ? "And " : "Start ", syms[k].commands, syms[k], "end");
+        job.blank(5);
+    }
+    const DecPage page = printjob(kLa75, job.text);
+    checkpage(kLa75, page, job.placed, 4);
+}
+
+TEST(DecPrograms, La75ApplicationSixelsBeforeAField) {
+    // The application prints a sixel logo of three rows at column 0, then on
+    // the line below it text, a symbol and, after the text that follows the
+    // symbol, a sixel string of two rows. The symbol's first band is printed
+    // at that string's graphics new line, between its rows; the logo keeps
+    // its rows, the text its columns and the second string its place.
+    const std::string logo = "\x1bP0q\"1;1#0!40~-!40~-!40~\x1b\\";
+    Job job;
+    job.text = logo + "\r";
+    job.lines = 1; // the logo's new lines moved the paper one line (12 dots)
+    std::string l = "Logo above, then |BCODE39 H30|";
+    const int col = static_cast<int>(l.size());
+    const Symbology& c39 = kSymbologies[0];
+    l += "~" + c39.data + "~ after";
+    job.placed.push_back({&c39, 1, col, "after", col + static_cast<int>(c39.data.size()) + 3});
+    l += std::string(30, ' '); // clear of the symbol's bars
+    job.text += l + "\x1bPq!40~-!40~\x1b\\\r\n";
+    job.blank(6);
+    const DecPage page = printjob(kLa75, job.text);
+    // The logo, the second string in two parts around a band, and the five
+    // bands of the 30 rows of the symbol.
+    EXPECT_EQ(page.sixelstrings, 1 + 2 + 5);
+    checkpage(kLa75, page, job.placed, 8);
+    for (int y = 0; y < 18; ++y) EXPECT_TRUE(page.page.get(39, y)) << y;
+    // The second string stands where the text stopped: 12 rows from the
+    // line's top, unbroken.
+    const int x = la75_columnx(static_cast<int>(l.size()), 0);
+    for (int y = 12; y < 24; ++y) EXPECT_TRUE(page.page.get(x + 39, y)) << y;
+    EXPECT_FALSE(page.page.get(x + 40, 12));
+    EXPECT_FALSE(page.page.get(x, 24));
+}
