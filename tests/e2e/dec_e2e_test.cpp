@@ -142,29 +142,42 @@ TEST(DecPrograms, Ln03EverySymbologyInEveryOrientation) {
     }
 }
 
+namespace {
+// Code 39 and Codabar at densities 0 to 3, in that order.
+std::vector<Symbology> densitysymbols() {
+    std::vector<Symbology> syms;
+    for (int d = 0; d <= 3; ++d) {
+        const std::string c39 = "D" + std::to_string(d) + " 39";
+        syms.push_back({"BCODE39 H30 D" + std::to_string(d), c39, "Code39", c39});
+        const std::string cb = "A" + std::to_string(d) + "2345B";
+        syms.push_back({"BCODABAR H30 D" + std::to_string(d), cb, "Codabar", cb});
+    }
+    return syms;
+}
+const std::vector<Symbology> kDensitySymbols = densitysymbols();
+
+// The first `count` of them, each on its line with text before and after.
+Job densityjob(size_t count, const std::string& orient, int blank) {
+    Job job;
+    for (size_t k = 0; k < count; ++k) {
+        const Symbology& s = kDensitySymbols[k];
+        job.symbol(k % 2 ? "And " : "Start ", s.commands + " " + orient, s, "end");
+        job.blank(blank);
+    }
+    return job;
+}
+} // namespace
+
 TEST(DecPrograms, Ln03DensitiesZeroToThree) {
     // Density 0 to 3 is a grid of 4 to 1 pixels; the stretched rows reach the
     // bar height at every scale.
-    const char* orient[] = {"OH", "OV", "OU", "OB"};
-    for (const char* o : orient) {
+    for (const char* o : {"OH", "OV", "OU", "OB"}) {
         SCOPED_TRACE(o);
-        Job job;
-        std::vector<Symbology> syms;
-        syms.reserve(8);
-        for (int d = 0; d <= 3; ++d) {
-            const std::string c39 = "D" + std::to_string(d) + " 39";
-            syms.push_back({"BCODE39 H30 D" + std::to_string(d), c39, "Code39", c39});
-            const std::string cb = "A" + std::to_string(d) + "2345B";
-            syms.push_back({"BCODABAR H30 D" + std::to_string(d), cb, "Codabar", cb});
-        }
-        for (size_t k = 0; k < syms.size(); ++k) {
-            job.symbol(k % 2 ? "And " : "Start ", syms[k].commands + " " + o, syms[k], "end");
-            job.blank(11);
-        }
+        const Job job = densityjob(kDensitySymbols.size(), o, 11);
         const DecPage page = printjob(kLn03, job.text);
         checkpage(kLn03, page, job.placed, 8);
         if (std::string(o) == "OH") {
-            // Upright: stretched one-row strings; 30 dots tall at every scale.
+            // Upright: a stretched one-row string, 30 dots tall at scale 4.
             const Bitmap::Box first = ink_regions(page.page, 24).front();
             EXPECT_NEAR(first.h, 30 * 4, 1);
         }
@@ -199,19 +212,7 @@ TEST(DecPrograms, La75DensityZeroAndOne) {
     // Density 0 fills one sixel column of each band column, density 1 both;
     // a pin dot is as wide as two sixel columns, so density 1 prints bars
     // half a band dot wider: codes of two widths still read.
-    Job job;
-    std::vector<Symbology> syms;
-    syms.reserve(4);
-    for (int d = 0; d <= 1; ++d) {
-        const std::string c39 = "D" + std::to_string(d) + " 39";
-        syms.push_back({"BCODE39 H30 D" + std::to_string(d), c39, "Code39", c39});
-        const std::string cb = "A" + std::to_string(d) + "2345B";
-        syms.push_back({"BCODABAR H30 D" + std::to_string(d), cb, "Codabar", cb});
-    }
-    for (size_t k = 0; k < syms.size(); ++k) {
-        job.symbol(k % 2 ? "And " : "Start ", syms[k].commands, syms[k], "end");
-        job.blank(5);
-    }
+    const Job job = densityjob(4, "", 5);
     const DecPage page = printjob(kLa75, job.text);
     checkpage(kLa75, page, job.placed, 4);
 }
