@@ -45,6 +45,7 @@ struct Placed {
     int column; // where the data sequence began
     std::string after;
     int aftercolumn;
+    std::string before = ""; // the text the line begins with
 };
 
 // The job's text, assembled line by line; positions are taken from it.
@@ -66,7 +67,8 @@ struct Job {
         std::string l = before + "|" + commands + "|";
         const int col = static_cast<int>(l.size());
         l += "~" + s.data + "~ " + after;
-        placed.push_back({&s, lines, col, after, col + static_cast<int>(s.data.size()) + 3});
+        placed.push_back(
+            {&s, lines, col, after, col + static_cast<int>(s.data.size()) + 3, before});
         line(l);
     }
 };
@@ -103,6 +105,11 @@ void checkpage(const Printer& p, const DecPage& page, const std::vector<Placed>&
     const std::vector<Bitmap::Box> regions = ink_regions(square, 24);
     for (const Placed& pl : placed) {
         SCOPED_TRACE(pl.sym->commands + " on line " + std::to_string(pl.line));
+        for (size_t k = 0; k < pl.before.size(); ++k) {
+            const DecChar* c = page.charat(p.charx(static_cast<int>(k)), p.chary(pl.line));
+            ASSERT_NE(c, nullptr) << "text before the symbol moved";
+            EXPECT_EQ(c->c, pl.before[k]);
+        }
         for (size_t k = 0; k < pl.after.size(); ++k) {
             const DecChar* c =
                 page.charat(p.charx(pl.aftercolumn + static_cast<int>(k)), p.chary(pl.line));
@@ -231,7 +238,8 @@ TEST(DecPrograms, La75ApplicationSixelsBeforeAField) {
     const int col = static_cast<int>(l.size());
     const Symbology& c39 = kSymbologies[0];
     l += "~" + c39.data + "~ after";
-    job.placed.push_back({&c39, 1, col, "after", col + static_cast<int>(c39.data.size()) + 3});
+    job.placed.push_back(
+        {&c39, 1, col, "after", col + static_cast<int>(c39.data.size()) + 3, "Logo above"});
     l += std::string(30, ' '); // clear of the symbol's bars
     job.text += l + "\x1bPq!40~-!40~\x1b\\\r\n";
     job.blank(6);
