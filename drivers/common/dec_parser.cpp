@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/driver/printops.hpp"
+#include "drivers/common/kit.hpp"
 
 namespace {
 constexpr int32_t ESC = 27;
@@ -10,7 +11,7 @@ constexpr int32_t CAN = 24;
 constexpr int32_t SUB = 26;
 
 kv_status send(kv_glor* s, int32_t c) {
-    return s->lprintc(s, c);
+    return kv_send(s, c);
 }
 
 void emptyseq(kv_decparser* p) {
@@ -218,9 +219,7 @@ kv_status kv_dec_sendseq(kv_glor* s, const kv_decparser* p, int32_t intro) {
 }
 
 kv_status kv_dec_lgetc(kv_glor* s, int32_t* c) {
-    *c = 32;
-    if (kv_breakall(s)) return KV_SUCCESS;
-    kv_status st = kv_pgetc(s, c);
+    kv_status st = kv_lgetc_or(s, c, ' ');
     if (kv_breakall(s)) return st;
     // An 8-bit C1 control stands for ESC and its 7-bit form (ECMA-48 5.3):
     // 0x9B is CSI, ESC [; 0x90 is DCS, ESC P; 0x9C is ST, ESC \.

@@ -68,23 +68,3 @@ kv_status kv_sixel_row(kv_glor* s, const uint8_t* const* planes, int32_t nplanes
     if (kv_ok(st)) st = kv_sixel_end(s, &r);
     return st;
 }
-
-uint8_t kv_sixel_mask(int32_t y, int32_t h) {
-    const int32_t top = std::max(y, 0);
-    const int32_t bottom = static_cast<int32_t>(
-        std::min<int64_t>(int64_t{y} + h, KV_SIXEL_ROWS)); // one past the last row
-    if (top >= bottom) return 0;
-    return static_cast<uint8_t>((0x3F << top) & ~(0x3F << bottom) & 0x3F);
-}
-
-void kv_sixel_mark(uint8_t* plane0, uint8_t* plane1, int32_t columns, int32_t x, int32_t y,
-                   int32_t w, int32_t h) {
-    const uint8_t mask = kv_sixel_mask(y, h);
-    const int32_t left = std::max(x, 0);
-    const int32_t right = static_cast<int32_t>(std::min<int64_t>(int64_t{x} + w, columns));
-    if (mask == 0) return;
-    for (int32_t c = left; c < right; ++c) {
-        plane0[c] |= mask;
-        if (plane1 != nullptr) plane1[c] |= mask;
-    }
-}

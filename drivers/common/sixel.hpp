@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/driver/kvglor.hpp"
+#include "drivers/common/band.hpp"
 
 inline constexpr int32_t KV_SIXEL_ROWS = 6;
 // A line of sixel data is ended with CR LF (ignored inside sixel data) once
@@ -39,11 +40,8 @@ kv_status kv_sixel_end(kv_glor* s, kv_sixelrun* r);
 kv_status kv_sixel_row(kv_glor* s, const uint8_t* const* planes, int32_t nplanes, int32_t w,
                        int32_t blank);
 
-// Rows y .. y + h - 1 of a sixel band as a bit mask (bit 0 = row 0), limited
-// to the band's six rows; 0 when none of them is inside.
-uint8_t kv_sixel_mask(int32_t y, int32_t h);
-// The region setter of a sixel band: ORs the rows of the rectangle into
-// columns x .. x + w - 1 of plane 0, and of plane 1 too when it is given;
-// nothing is written beyond `columns` or outside the six rows.
-void kv_sixel_mark(uint8_t* plane0, uint8_t* plane1, int32_t columns, int32_t x, int32_t y,
-                   int32_t w, int32_t h);
+// A band of one sixel row: `cols` band columns, one byte per column and
+// plane, bit 0 the top row.
+constexpr kv_bandgeom kv_sixelband(int32_t cols, int32_t planes) {
+    return {KV_SIXEL_ROWS, cols, planes, KV_BAND_COLUMNS, KV_SIXEL_ROWS, 0};
+}

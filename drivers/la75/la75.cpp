@@ -8,6 +8,7 @@
 
 #include "core/driver/printops.hpp"
 #include "core/fields/fieldqueue.hpp"
+#include "drivers/common/band.hpp"
 #include "drivers/common/dec_parser.hpp"
 #include "drivers/la75/la75.hpp"
 
@@ -34,11 +35,6 @@ void setcol(kv_glor* s, int64_t col) {
     s->hpos = static_cast<int32_t>(std::clamp<int64_t>(col, 0, kMaxCol));
 }
 
-// Past the end of the page the position starts again from the top.
-void wrapvpos(kv_glor* s) {
-    if (s->pagelen > 0 && s->vpos > s->pagelen) s->vpos = (s->vpos - 1) % s->pagelen + 1;
-}
-
 kv_status kv_la75_displayc(kv_glor* s, int32_t c) {
     setcol(s, int64_t{s->hpos} + 1);
     return send(s, c);
@@ -47,25 +43,13 @@ kv_status kv_la75_displayc(kv_glor* s, int32_t c) {
 kv_status kv_la75_lf(kv_glor* s) {
     // Inside sixel data the printer ignores it.
     if (insixel(s)) return send(s, '\n');
-    if (pending(s) > 0) {
-        int32_t n = s->linespace;
-        return kv_la75_plotnscroll(s, &n);
-    }
-    s->vpos += s->linespace;
-    wrapvpos(s);
-    return send(s, '\n');
+    return kv_bandlinefeed(s, kv_la75_bandops);
 }
 
 kv_status kv_la75_ff(kv_glor* s) {
     if (insixel(s)) return KV_SUCCESS; // ignored by the printer: not sent
     if (s->pagelen <= 0) return kv_la75_lf(s);
-    kv_status st = KV_SUCCESS;
-    const int32_t r = s->pagelen - s->vpos; // dots left on the page
-    int32_t m = std::min(pending(s), r);
-    if (m > 0) st = kv_la75_plotnscroll(s, &m);
-    if (r > m) jerr_uperr(&st, send(s, '\f'));
-    s->vpos = 0;
-    return st;
+    return kv_bandformfeed(s, kv_la75_bandops);
 }
 
 // C0 controls. Inside sixel data the printer ignores them, so they move

@@ -11,6 +11,8 @@
 
 #include "core/driver/kvglor.hpp"
 #include "drivers/common/dec_parser.hpp"
+#include "drivers/common/kit.hpp"
+#include "drivers/common/sixel.hpp"
 
 // The driver's private record in the state's work area.
 struct kv_la75_work {
@@ -21,7 +23,8 @@ struct kv_la75_work {
 // per column (bit 0 = top row). A band column is two sixel columns, plane 0
 // then plane 1; plane 1 is written only for fields of nonzero density.
 inline constexpr int32_t KV_LA75_BANDCOLS = 1716;
-static_assert(2 * KV_LA75_BANDCOLS <= static_cast<int32_t>(KV_BANDBYTES));
+inline constexpr kv_bandgeom kv_la75_band = kv_sixelband(KV_LA75_BANDCOLS, 2);
+static_assert(kv_bandfits(kv_la75_band));
 
 // DECSHORP pitch code -> characters per inch x 100 (LA75 programmer
 // reference, horizontal pitch selections); 9 and 10 select nothing.
@@ -39,18 +42,15 @@ inline constexpr char kv_la75_csiqstr[] = "\x1b[";
 inline constexpr char kv_la75_strqstr[] = "\x1b[!p";    // DECSTR: soft reset
 inline constexpr char kv_la75_gstartqstr[] = "\x1bP0q"; // sixel graphics, 144 x 72 dpi
 
-kv_status kv_la75_lgetc(kv_glor* s, int32_t* c);
-kv_status kv_la75_lprintc(kv_glor* s, int32_t c);
 kv_status kv_la75_initprn(kv_glor* s);
-kv_status kv_la75_specialcmd(kv_glor* s, char* text);
 kv_status kv_la75_setregion(kv_glor* s, int32_t x, int32_t y, int32_t w, int32_t h,
                             int32_t density);
 kv_status kv_la75_qoutc(kv_glor* s, int32_t c);
 
 // The driver's ten slots, for the program, the tests and the fuzz target.
 inline constexpr kv_prnslots kv_la75_slots = {
-    512,     kv_la75_lgetc, kv_la75_lprintc, kv_la75_initprn,   kv_la75_specialcmd,
-    nullptr, nullptr,       nullptr,         kv_la75_setregion, kv_la75_qoutc,
+    512,     kv_dec_lgetc, kv_std_lprintc, kv_la75_initprn,   kv_std_specialcmd,
+    nullptr, nullptr,      nullptr,        kv_la75_setregion, kv_la75_qoutc,
 };
 
 // Internals shared by the emulation and the band output, and reachable by
@@ -71,3 +71,5 @@ kv_status kv_la75_sethpos(kv_glor* s, int32_t p, int32_t col);
 // Sends band columns 0 .. w - 1 as a sixel string at column `col` of pitch
 // `p`, `x` band columns to the right of it.
 kv_status kv_la75_dumprow(kv_glor* s, int32_t p, int32_t col, int32_t x, int32_t w);
+// The band loop's view of the driver.
+extern const kv_bandops kv_la75_bandops;

@@ -1,28 +1,39 @@
-// Band output of the LA75 driver: while the paper advances past pending
-// fields, each field's next six dot rows are rendered into the band and sent
-// as a sixel string at the field's column, and the paper is moved six dots
-// at a time with DECVERP and line feeds.
+// Band output of the LA75 driver on the shared band loop: while the paper
+// advances past pending fields, each field's next six dot rows are rendered
+// into the band and sent as a sixel string at the field's column, and the
+// paper is moved six dots at a time with DECVERP and line feeds.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
 #include "core/driver/printops.hpp"
-#include "core/fields/fieldqueue.hpp"
-#include "core/fields/fieldrender.hpp"
-#include "drivers/common/sixel.hpp"
+#include "drivers/common/band.hpp"
 #include "drivers/la75/la75.hpp"
 
 namespace {
 constexpr int32_t ESC = 27;
 
-kv_status send(kv_glor* s, int32_t c) {
-    return s->lprintc(s, c);
+kv_status dumpfield(kv_glor* s, const kv_field* f, int32_t x, int32_t w) {
+    return kv_la75_dumprow(s, f->pitch, f->column, x, w);
 }
 
-uint8_t* plane(kv_glor* s, int p) {
-    return s->bandmap + p * KV_LA75_BANDCOLS;
+// The printer steps only by the spacings DECVERP offers, and the spacing is
+// sent before every step: a step of six rows is DECVERP 3.
+kv_status respace(kv_glor* s, int32_t* n, int32_t* current) {
+    kv_status st = kv_la75_setvspace(s, n);
+    *current = *n;
+    return st;
+}
+
+kv_status headback(kv_glor* s, int32_t col) {
+    return kv_la75_sethpos(s, s->pitch, col);
 }
 } // namespace
+
+// A band column is 1/72 inch, which is no whole number of character cells:
+// a field reaching left of the margin is not cut (it is sent from its
+// column, blank columns dropped).
+const kv_bandops kv_la75_bandops = {kv_la75_band, 0, dumpfield, respace, 1, headback};
 
 kv_status kv_la75_setvspace(kv_glor* s, int32_t* n) {
     int32_t best = 0;
@@ -30,7 +41,7 @@ kv_status kv_la75_setvspace(kv_glor* s, int32_t* n) {
         if (std::abs(kv_la75_dpltable[i] - *n) <= std::abs(kv_la75_dpltable[best] - *n)) best = i;
     kv_status st = kv_lprintqstr(s, kv_la75_csiqstr);
     jerr_uperr(&st, kv_lprintint(s, best));
-    jerr_uperr(&st, send(s, 'z'));
+    jerr_uperr(&st, kv_send(s, 'z'));
     *n = kv_la75_dpltable[best];
     return st;
 }
@@ -40,10 +51,10 @@ kv_status kv_la75_sethpos(kv_glor* s, int32_t p, int32_t col) {
     if (p >= 0) {
         st = kv_lprintqstr(s, kv_la75_csiqstr);
         jerr_uperr(&st, kv_lprintint(s, p));
-        jerr_uperr(&st, send(s, 'w'));
+        jerr_uperr(&st, kv_send(s, 'w'));
     }
-    jerr_uperr(&st, send(s, '\r'));
-    for (int32_t i = 0; i < col && kv_ok(st); ++i) st = send(s, ' ');
+    jerr_uperr(&st, kv_send(s, '\r'));
+    for (int32_t i = 0; i < col && kv_ok(st); ++i) st = kv_send(s, ' ');
     s->hpos = col;
     return st;
 }
@@ -52,57 +63,30 @@ kv_status kv_la75_dumprow(kv_glor* s, int32_t p, int32_t col, int32_t x, int32_t
     kv_status st = kv_la75_sethpos(s, p, col);
     jerr_uperr(&st, kv_lprintqstr(s, kv_la75_gstartqstr));
     jerr_uperr(&st, kv_lprintqstr(s, kv_la75_crlfqstr));
-    const uint8_t* planes[2] = {plane(s, 0), plane(s, 1)};
+    const uint8_t* planes[2] = {kv_bandplane(s, kv_la75_band, 0), kv_bandplane(s, kv_la75_band, 1)};
     // The blank sixels up to the field's left edge start the first run.
     if (kv_ok(st))
         st = kv_sixel_row(s, planes, 2, std::clamp(w, 0, KV_LA75_BANDCOLS),
                           2 * std::clamp(x, 0, KV_LA75_BANDCOLS));
     // DECGCR, then ST: the string is closed even after a failure.
-    kv_status end = send(s, '$');
+    kv_status end = kv_send(s, '$');
     jerr_uperr(&end, kv_lprintqstr(s, kv_la75_crlfqstr));
-    jerr_uperr(&end, send(s, ESC));
-    jerr_uperr(&end, send(s, '\\'));
+    jerr_uperr(&end, kv_send(s, ESC));
+    jerr_uperr(&end, kv_send(s, '\\'));
     return jerr_uperr(&st, end);
 }
 
+// Exactly the distance asked for: a line feed from any position, and a sixel
+// new line of the application, move the paper as far as they would have
+// without fields (in whole steps of six dots).
 kv_status kv_la75_plotnscroll(kv_glor* s, int32_t* n) {
-    const int32_t hpos = s->hpos;
-    kv_status st = KV_SUCCESS;
-    int32_t total = 0;
-    // Exactly the distance asked for: a line feed from any position, and a
-    // sixel new line of the application, move the paper as far as they
-    // would have without fields.
-    while (kv_ok(st) && total < *n) {
-        int32_t step = std::min(*n - total, KV_SIXEL_ROWS);
-        st = kv_la75_setvspace(s, &step);
-        kv_fieldcursor cur;
-        kv_fieldfirst(s, &cur);
-        for (; cur.current != nullptr && kv_ok(st); kv_fieldnext(s, &cur)) {
-            kv_field* f = cur.current;
-            kv_rect band{f->x, 0, std::min(f->width, KV_LA75_BANDCOLS), step};
-            if (f->width > 0 && int64_t{f->y} + f->depth > 0 && f->y < step) {
-                kv_clearmap(s);
-                st = kv_imageone(s, &band, f, -f->x, 0);
-                if (kv_ok(st)) st = kv_la75_dumprow(s, f->pitch, f->column, f->x, band.w);
-            }
-        }
-        kv_scrollall(s, step);
-        jerr_uperr(&st, send(s, '\n'));
-        s->vpos += step;
-        total += step;
-    }
-    if (s->pagelen > 0)
-        while (s->vpos > s->pagelen) s->vpos -= s->pagelen;
-    int32_t spacing = s->linespace;
-    jerr_uperr(&st, kv_la75_setvspace(s, &spacing));
-    s->linespace = spacing;
-    jerr_uperr(&st, kv_la75_sethpos(s, s->pitch, hpos));
-    *n = total;
+    int32_t done = 0;
+    const kv_status st = kv_bandplot(s, kv_la75_bandops, *n, &done);
+    *n = done;
     return st;
 }
 
 kv_status kv_la75_setregion(kv_glor* s, int32_t x, int32_t y, int32_t w, int32_t h,
                             int32_t density) {
-    kv_sixel_mark(plane(s, 0), density != 0 ? plane(s, 1) : nullptr, KV_LA75_BANDCOLS, x, y, w, h);
-    return KV_SUCCESS;
+    return kv_bandsetregion(s, kv_la75_band, x, y, w, h, density);
 }

@@ -6,13 +6,10 @@
 
 #include "core/driver/printops.hpp"
 #include "drivers/common/dec_parser.hpp"
+#include "drivers/common/pageprinter.hpp"
 #include "drivers/ln03/ln03.hpp"
 
 namespace {
-kv_status send(kv_glor* s, int32_t c) {
-    return s->lprintc(s, c);
-}
-
 // Control sequences: PUM (CSI 11 h / CSI 11 l) and SSU (CSI 2 SP I / CSI 7 SP I)
 // are followed; every sequence is sent.
 kv_status kv_ln03_csiuses(kv_glor* s, kv_decparser* p, int32_t final, bool*) {
@@ -34,51 +31,38 @@ kv_status kv_ln03_sixelstart(kv_glor* s, kv_decparser* p) {
 kv_status kv_ln03_front(kv_glor* s, int32_t c);
 
 const kv_dechooks kHooks = {
-    send,               // text
-    send,               // controls are all sent
+    kv_send,            // text
+    kv_send,            // controls are all sent
     kv_ln03_csiuses,    // control sequences
     kv_ln03_sixelstart, // sixel introducer
-    send,               // sixel data
+    kv_send,            // sixel data
     kv_ln03_initinfo,   // RIS, DECSTR
     true,               // OSC, PM, APC text passes
     kv_ln03_front,      // held line feeds, squeezed carriage returns
 };
+} // namespace
 
-kv_status dispatch(kv_glor* s, int32_t c) {
+kv_status kv_ln03_dispatch(kv_glor* s, int32_t c) {
     return kv_dec_feed(s, &kv_ln03_w(s)->parser, kHooks, c);
 }
 
-// Line feeds held back (KEVRA_HOLD_LF) go out before anything else that is
-// printed; a form feed drops them. Carriage returns after the first of a row
-// are dropped while squeezing.
-kv_status kv_ln03_sendheld(kv_glor* s) {
-    kv_status st = KV_SUCCESS;
-    for (; s->heldlf > 0 && kv_ok(st); --s->heldlf) st = dispatch(s, '\n');
-    s->heldlf = 0;
-    s->crcount = 0;
-    return st;
-}
-
+namespace {
+// Line feeds held back go out before anything else that is printed; a form
+// feed drops them. Carriage returns after the first of a row are dropped
+// while squeezing.
 kv_status kv_ln03_front(kv_glor* s, int32_t c) {
     c &= 0xFF;
     switch (c) {
     case '\f':
-        s->heldlf = 0;
-        return dispatch(s, c);
+        kv_pp_newpage(s);
+        return kv_ln03_dispatch(s, c);
     case '\n':
-        if (!s->holdlf) return dispatch(s, c);
-        if (s->heldlf < INT32_MAX) ++s->heldlf;
-        return KV_SUCCESS;
+        return kv_pp_holdlf(s) ? KV_SUCCESS : kv_ln03_dispatch(s, c);
     case '\r':
-        if (s->squishcr) {
-            const int32_t before = s->crcount;
-            if (s->crcount < INT32_MAX) ++s->crcount;
-            if (before > 0) return KV_SUCCESS;
-        }
-        return dispatch(s, c);
+        return kv_pp_dropcr(s) ? KV_SUCCESS : kv_ln03_dispatch(s, c);
     default: {
-        kv_status st = kv_ln03_sendheld(s);
-        return jerr_uperr(&st, dispatch(s, c));
+        kv_status st = kv_pp_release(s, kv_ln03_dispatch);
+        return jerr_uperr(&st, kv_ln03_dispatch(s, c));
     }
     }
 }
@@ -89,27 +73,10 @@ kv_status kv_ln03_initinfo(kv_glor* s) {
     kv_dec_init(&w->parser);
     w->unitcode = '2';
     w->pumset = 0;
-    s->pitch = 1;
-    s->linespace = 1;
-    s->autolf = 0;
-    s->hdpi = 300;
-    s->vdpi = 300;
-    s->pagelen = 66;
-    const int32_t lines = s->config[KV_CONFIG_PAGELINES];
-    if (lines >= 1 && lines <= 999) s->pagelen = lines;
-    s->hpos = 0;
-    s->hdots = 0;
-    s->vpos = 0;
+    // The printer keeps its own cursor: no position is tracked, and the page
+    // length counts lines.
+    kv_initgeometry(s, 300, 300, 1, 1, 66, 1);
     return KV_SUCCESS;
-}
-
-kv_status kv_ln03_lgetc(kv_glor* s, int32_t* c) {
-    return kv_dec_lgetc(s, c);
-}
-
-// Every byte read reaches the printer, also after the end of the input.
-kv_status kv_ln03_lprintc(kv_glor* s, int32_t c) {
-    return kv_pprintc(s, c);
 }
 
 kv_status kv_ln03_initprn(kv_glor* s) {
@@ -118,14 +85,6 @@ kv_status kv_ln03_initprn(kv_glor* s) {
     return st;
 }
 
-kv_status kv_ln03_specialcmd(kv_glor*, char*) {
-    return KV_SUCCESS;
-}
-
 kv_status kv_ln03_qoutc(kv_glor* s, int32_t c) {
     return kv_dec_qoutc(s, &kv_ln03_w(s)->parser, kHooks, c);
-}
-
-kv_status kv_ln03_sendheldlf(kv_glor* s) {
-    return kv_ln03_sendheld(s);
 }

@@ -11,18 +11,26 @@
 
 #include "core/driver/kvglor.hpp"
 #include "drivers/common/dec_parser.hpp"
+#include "drivers/common/kit.hpp"
+#include "drivers/common/sixel.hpp"
 
 // The driver's private record in the state's work area.
 struct kv_ln03_work {
     kv_decparser parser;
     int32_t unitcode; // size unit in force: '2' (decipoints) or '7' (pixels)
     int32_t pumset;   // the application has switched positioning unit mode on
+    // While fields are sent: how far the active position has been moved from
+    // where the application left it, in pixels, and the current field's scale.
+    int64_t movedx;
+    int64_t movedy;
+    int32_t scale;
 };
 
 // The band: one sixel row of up to 3300 columns, one byte per column, bit 0
 // = top row.
 inline constexpr int32_t KV_LN03_BANDCOLS = 3300;
-static_assert(KV_LN03_BANDCOLS <= static_cast<int32_t>(KV_BANDBYTES));
+inline constexpr kv_bandgeom kv_ln03_band = kv_sixelband(KV_LN03_BANDCOLS, 1);
+static_assert(kv_bandfits(kv_ln03_band));
 
 // Printer strings of the driver.
 inline constexpr char kv_ln03_crlfqstr[] = "\r\n";
@@ -33,10 +41,7 @@ inline constexpr char kv_ln03_gendqstr[] = "\x1b\\";       // ST
 inline constexpr char kv_ln03_setpumqstr[] = "\x1b[11h";   // PUM on
 inline constexpr char kv_ln03_resetpumqstr[] = "\x1b[11l"; // PUM off
 
-kv_status kv_ln03_lgetc(kv_glor* s, int32_t* c);
-kv_status kv_ln03_lprintc(kv_glor* s, int32_t c);
 kv_status kv_ln03_initprn(kv_glor* s);
-kv_status kv_ln03_specialcmd(kv_glor* s, char* text);
 kv_status kv_ln03_lplotcode(kv_glor* s);
 kv_status kv_ln03_setregion(kv_glor* s, int32_t x, int32_t y, int32_t w, int32_t h,
                             int32_t density);
@@ -44,16 +49,8 @@ kv_status kv_ln03_qoutc(kv_glor* s, int32_t c);
 
 // The driver's ten slots, for the program, the tests and the fuzz target.
 inline constexpr kv_prnslots kv_ln03_slots = {
-    640,
-    kv_ln03_lgetc,
-    kv_ln03_lprintc,
-    kv_ln03_initprn,
-    kv_ln03_specialcmd,
-    kv_ln03_lplotcode,
-    nullptr,
-    nullptr,
-    kv_ln03_setregion,
-    kv_ln03_qoutc,
+    640,     kv_dec_lgetc, kv_std_lprintc,    kv_ln03_initprn, kv_std_specialcmd, kv_ln03_lplotcode,
+    nullptr, nullptr,      kv_ln03_setregion, kv_ln03_qoutc,
 };
 
 // Internals reachable by the tests.
@@ -61,10 +58,10 @@ inline kv_ln03_work* kv_ln03_w(kv_glor* s) {
     return kv_drvwork<kv_ln03_work>(s);
 }
 kv_status kv_ln03_initinfo(kv_glor* s);
+// Hands one byte to the sequence parser, past the line-feed holding.
+kv_status kv_ln03_dispatch(kv_glor* s, int32_t c);
 // Relative move of the active position: HPR/HPB and VPR/VPB.
 kv_status kv_ln03_relpos(kv_glor* s, int32_t dx, int32_t dy);
-// Sends the line feeds held back so far; the CR and LF counters restart.
-kv_status kv_ln03_sendheldlf(kv_glor* s);
 // Sends band columns 0 .. w - 1 as one run-length encoded sixel row.
 kv_status kv_ln03_dumprow(kv_glor* s, int32_t w);
 // Printer dots per band dot for a field density: 4 at density 0 .. 1 at 3.

@@ -102,24 +102,29 @@ TEST(Sixel, RepeatsCountFourOnTheLine) {
     EXPECT_EQ(w.h.output.substr(0, line.size() + 2), line + "\r\n");
 }
 
-TEST(Sixel, RowMasksAndMarking) {
+TEST(Sixel, BandRowsAndPlanes) {
+    // The sixel band on the shared region setter: bit 0 is the top row, rows
+    // outside the six are dropped, the second plane only at nonzero density.
+    constexpr kv_bandgeom g = kv_sixelband(8, 2);
     struct Case {
         int32_t y, h;
-        uint8_t mask; // bit 0 = top row of the band
+        uint8_t mask; // bits set in a marked column
     };
     const Case cases[] = {{0, 6, 0x3F},  {0, 1, 0x01}, {5, 1, 0x20}, {2, 2, 0x0C},
                           {-1, 3, 0x03}, {4, 5, 0x30}, {6, 1, 0x00}, {0, 100, 0x3F}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.y) + "+" + std::to_string(c.h));
-        EXPECT_EQ(kv_sixel_mask(c.y, c.h), c.mask);
+        Writer w;
+        kv_bandsetregion(w.s(), g, 3, c.y, 1, c.h, 0);
+        EXPECT_EQ(kv_bandplane(w.s(), g, 0)[3], c.mask);
     }
-    uint8_t p0[8] = {}, p1[8] = {};
-    kv_sixel_mark(p0, p1, 8, 6, 1, 5, 2); // runs past the last column
-    kv_sixel_mark(p0, nullptr, 8, -2, 0, 3, 1);
+    Writer w;
+    kv_bandsetregion(w.s(), g, 6, 1, 5, 2, 1); // runs past the last column
+    kv_bandsetregion(w.s(), g, -2, 0, 3, 1, 0);
     const uint8_t e0[8] = {0x01, 0, 0, 0, 0, 0, 0x06, 0x06};
     const uint8_t e1[8] = {0, 0, 0, 0, 0, 0, 0x06, 0x06};
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(p0[i], e0[i]) << i;
-        EXPECT_EQ(p1[i], e1[i]) << i;
+        EXPECT_EQ(kv_bandplane(w.s(), g, 0)[i], e0[i]) << i;
+        EXPECT_EQ(kv_bandplane(w.s(), g, 1)[i], e1[i]) << i;
     }
 }
