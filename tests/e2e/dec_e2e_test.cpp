@@ -132,17 +132,28 @@ void checkpage(const Printer& p, const DecPage& page, const std::vector<Placed>&
 }
 } // namespace
 
+namespace {
+const char* const kOrientations[] = {"OH", "OV", "OU", "OB"};
+
+// Every symbology (but POSTNET where the printer has none) on its own line,
+// with the given density and orientation, `blank` lines apart.
+Job symbologyjob(const std::string& params, int blank, bool postnet) {
+    Job job;
+    job.line("Every symbology");
+    for (const Symbology& s : kSymbologies) {
+        if (!postnet && s.commands == "BPOSTNET") continue;
+        job.symbol("Item ", s.commands + " " + params, s, "ok");
+        job.blank(blank);
+    }
+    job.text += "\f";
+    return job;
+}
+} // namespace
+
 TEST(DecPrograms, Ln03EverySymbologyInEveryOrientation) {
-    const char* orient[] = {"OH", "OV", "OU", "OB"};
     for (int o = 0; o < 4; ++o) {
-        SCOPED_TRACE(orient[o]);
-        Job job;
-        job.line("Every symbology");
-        for (const Symbology& s : kSymbologies) {
-            job.symbol("Item ", s.commands + " D2 " + orient[o], s, "ok");
-            job.blank(11);
-        }
-        job.text += "\f";
+        SCOPED_TRACE(kOrientations[o]);
+        const Job job = symbologyjob(std::string("D2 ") + kOrientations[o], 11, true);
         const DecPage page = printjob(kLn03, job.text);
         EXPECT_EQ(page.sixelstrings, static_cast<int>(kSymbologies.size()));
         checkpage(kLn03, page, job.placed, 8, o);
@@ -178,7 +189,7 @@ Job densityjob(size_t count, const std::string& orient, int blank) {
 TEST(DecPrograms, Ln03DensitiesZeroToThree) {
     // Density 0 to 3 is a grid of 4 to 1 pixels; the stretched rows reach the
     // bar height at every scale.
-    for (const char* o : {"OH", "OV", "OU", "OB"}) {
+    for (const char* o : kOrientations) {
         SCOPED_TRACE(o);
         const Job job = densityjob(kDensitySymbols.size(), o, 11);
         const DecPage page = printjob(kLn03, job.text);
@@ -196,20 +207,12 @@ const Printer kLa75{"kevra_la75", DecModel::LA75};
 } // namespace
 
 TEST(DecPrograms, La75EverySymbologyInEveryOrientation) {
-    const char* orient[] = {"OH", "OV", "OU", "OB"};
     for (int o = 0; o < 4; ++o) {
-        SCOPED_TRACE(orient[o]);
-        Job job;
-        job.line("Every symbology");
-        for (const Symbology& s : kSymbologies) {
-            // POSTNET is not offered on this printer (IVPNET).
-            if (s.commands == "BPOSTNET") continue;
-            // Density 0: one pin dot per band column, as wide as the column,
-            // so bars and spaces print at their true widths.
-            job.symbol("Item ", s.commands + " D0 " + orient[o], s, "ok");
-            job.blank(15);
-        }
-        job.text += "\f";
+        SCOPED_TRACE(kOrientations[o]);
+        // Density 0: one pin dot per band column, as wide as the column, so
+        // bars and spaces print at their true widths. POSTNET is not offered
+        // on this printer (IVPNET).
+        const Job job = symbologyjob(std::string("D0 ") + kOrientations[o], 15, false);
         const DecPage page = printjob(kLa75, job.text);
         checkpage(kLa75, page, job.placed, 8, o);
     }
