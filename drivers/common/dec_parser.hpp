@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "core/driver/kvglor.hpp"
+#include "drivers/common/kit.hpp"
 
 enum kv_decstate : int32_t {
     KV_DEC_TEXT = 0,   // ordinary text
@@ -82,6 +83,10 @@ bool kv_dec_param(const kv_decparser* p, int32_t* value);
 bool kv_dec_seqis(const kv_decparser* p, const char* text);
 // Sends ESC, `introducer` (0 for none) and seqbuf.
 kv_status kv_dec_sendseq(kv_glor* s, const kv_decparser* p, int32_t introducer);
+// Bytes that only print in ordinary text: everything but the controls, DEL
+// and 0xFF. After one of them the text that follows may go on in one run.
+inline constexpr auto kv_dec_plain =
+    kv_bytetable([](int32_t c) { return (c & 0x60) != 0 && (c & 0x7F) != 0x7F; });
 // Appends a byte to seqbuf; false when it is full.
 bool kv_dec_append(kv_decparser* p, int32_t b);
 

@@ -35,9 +35,14 @@ void setcol(kv_glor* s, int64_t col) {
     s->hpos = static_cast<int32_t>(std::clamp<int64_t>(col, 0, kMaxCol));
 }
 
+// A printable byte of text moves the head one cell, and so does each byte of
+// the plain text that follows it in one run.
 kv_status kv_la75_displayc(kv_glor* s, int32_t c) {
-    setcol(s, int64_t{s->hpos} + 1);
-    return send(s, c);
+    kv_status st = send(s, c);
+    size_t n = 0;
+    if (kv_ok(st)) st = kv_sendplainrun(s, c, kv_dec_plain.data(), &n);
+    setcol(s, int64_t{s->hpos} + 1 + static_cast<int64_t>(std::min<size_t>(n, kMaxCol)));
+    return st;
 }
 
 kv_status kv_la75_lf(kv_glor* s) {

@@ -30,8 +30,16 @@ kv_status kv_ln03_sixelstart(kv_glor* s, kv_decparser* p) {
 
 kv_status kv_ln03_front(kv_glor* s, int32_t c);
 
+// Text goes on as it comes, the plain text after a byte in one run.
+kv_status kv_ln03_text(kv_glor* s, int32_t c) {
+    kv_status st = kv_send(s, c);
+    size_t n = 0;
+    if (kv_ok(st)) st = kv_sendplainrun(s, c, kv_dec_plain.data(), &n);
+    return st;
+}
+
 const kv_dechooks kHooks = {
-    kv_send,            // text
+    kv_ln03_text,       // text
     kv_send,            // controls are all sent
     kv_ln03_csiuses,    // control sequences
     kv_ln03_sixelstart, // sixel introducer
