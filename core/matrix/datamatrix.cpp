@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/driver/kvalloc.hpp"
+#include "core/matrix/datamatrix000.hpp"
 
 void datamtx_open(datamtx_symbol* sym) {
     if (sym == nullptr) return;

@@ -54,8 +54,6 @@ int32_t datamtx_setcallback(datamtx_symbol* sym, kv_plotfn callback, void* conte
 int32_t datamtx_imagecalc(datamtx_symbol* sym, const uint8_t* data, int32_t length);
 // The ECC200 encoder behind datamtx_imagecalc.
 int32_t datamtx200_imagecalc(datamtx_symbol* sym, const uint8_t* data, int32_t length);
-// The encoder of the convolutional types 0, 50, 80, 100 and 140.
-int32_t datamtx000_imagecalc(datamtx_symbol* sym, const uint8_t* data, int32_t length);
 
 // Symbol extent in dots.
 int32_t datamtx_imagewide(const datamtx_symbol* sym);

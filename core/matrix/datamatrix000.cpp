@@ -1,7 +1,7 @@
 // DataMatrix ECC 000-140 symbols: base packing, CRC and length prefix,
 // convolutional coding, placement through the fixed tables and random
 // stream, finder.
-#include "core/matrix/datamatrix000.hpp"
+#include "core/matrix/datamatrix000_internal.hpp"
 
 #include <bit>
 #include <cstring>

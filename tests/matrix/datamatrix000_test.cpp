@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/matrix/datamatrix000.hpp"
+#include "core/matrix/datamatrix000_internal.hpp"
 #include "tests/matrix/datamatrix_testutil.hpp"
 #include "tests/support/dm000_reader.hpp"
 #include "tests/support/sha256.hpp"
