@@ -1,0 +1,21 @@
+// Rebuilds the printed page from a Proprinter byte stream the way the printer
+// would print it: head movement by text, tabs and bit images, paper feeds in
+// 1/216 inch, and the dots of the bit-image commands. Written from the
+// printer language, independently of the driver, so the two can disagree.
+#pragma once
+
+#include <string>
+
+#include "tests/support/printed_page.hpp"
+
+// Down the page the unit is 1/216 inch, the printer's finest feed; a pin dot
+// (1/72 inch) covers three rows. Across, 1/120 inch.
+using IbmPage = PrintedPage;
+inline constexpr int kIbmRowsPerPin = 3;
+inline constexpr int kIbmRowsPerInch = 216;
+
+IbmPage rebuild_ibm(const std::string& bytes);
+
+// Square-dot version of a Proprinter page (360 x 360 dots per inch) for 2-D
+// symbol decoding: each pin row once, then 120 x 72 scaled by 3 x 5.
+Bitmap ibm_square(const IbmPage& p);
