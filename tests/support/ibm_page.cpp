@@ -37,9 +37,12 @@ struct Printer {
     // A pin dot at column dx, paper row dy: three rows of 1/216 inch.
     void dot(int dx, int dy) {
         if (dx < 0 || dy < 0) return;
-        if (dx >= out.page.width || dy + kPin > out.page.height)
-            out.page.grow(std::max(dx + 1, 2 * out.page.width),
-                          std::max(dy + kPin, 2 * out.page.height));
+        // Grown by doubling the dimension that is too small, so a long job
+        // costs few copies.
+        int w = out.page.width, h = out.page.height;
+        if (dx >= w) w = std::max(dx + 1, 2 * w);
+        if (dy + kPin > h) h = std::max(dy + kPin, 2 * h);
+        out.page.grow(w, h);
         width = std::max(width, dx + 1);
         height = std::max(height, dy + kPin);
         out.page.fill(dx, dy, 1, kPin);
@@ -274,10 +277,18 @@ IbmPage rebuild_ibm(const std::string& bytes) {
     return p.out;
 }
 
-Bitmap ibm_square(const IbmPage& p) {
-    Bitmap pins(p.page.width, (p.page.height + kPin - 1) / kPin);
-    for (int y = 0; y < p.page.height; ++y)
-        for (int x = 0; x < p.page.width; ++x)
-            if (p.page.get(x, y)) pins.set(x, y / kPin);
+Bitmap ibm_square(const Bitmap& page) {
+    Bitmap pins(page.width, (page.height + kPin - 1) / kPin);
+    for (int y = 0; y < page.height; ++y)
+        for (int x = 0; x < page.width; ++x)
+            if (page.get(x, y)) pins.set(x, y / kPin);
     return pins.scaled(3, 5);
+}
+
+Bitmap ibm_inked(const Bitmap& page) {
+    Bitmap b(page.width + 1, page.height);
+    for (int y = 0; y < page.height; ++y)
+        for (int x = 0; x < page.width; ++x)
+            if (page.get(x, y)) b.fill(x, y, 2, 1);
+    return b;
 }

@@ -16,6 +16,12 @@ inline constexpr int kIbmRowsPerInch = 216;
 
 IbmPage rebuild_ibm(const std::string& bytes);
 
-// Square-dot version of a Proprinter page (360 x 360 dots per inch) for 2-D
-// symbol decoding: each pin row once, then 120 x 72 scaled by 3 x 5.
-Bitmap ibm_square(const IbmPage& p);
+// Square-dot version of (part of) a Proprinter page, 360 x 360 dots per inch,
+// for 2-D symbol decoding: each pin row once, then 120 x 72 scaled by 3 x 5.
+// The part should start on a pin row (y a multiple of kIbmRowsPerPin).
+Bitmap ibm_square(const Bitmap& page);
+
+// The page with each dot as wide as the pin makes it: a pin dot is about
+// 1/72 inch across, so it covers the next 1/120-inch column as well, and
+// dots printed every other column touch.
+Bitmap ibm_inked(const Bitmap& page);

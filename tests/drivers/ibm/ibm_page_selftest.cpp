@@ -209,8 +209,17 @@ TEST(IbmPage, CutShortStreamsAreReported) {
 TEST(IbmPage, SquareVersionKeepsOnePinRowPerDot) {
     // Two pins, one dot column at 120 per inch: 3 x 10 dots at 360 per inch.
     const IbmPage page = rebuild_ibm(std::string("\x1bL\x01\x00\xc0", 5));
-    const Bitmap sq = ibm_square(page);
-    const Bitmap::Box b = sq.ink();
+    const Bitmap::Box b = ibm_square(page.page).ink();
     EXPECT_EQ(b.w, 3);
     EXPECT_EQ(b.h, 10);
+}
+
+TEST(IbmPage, InkedDotsCloseTheGapsOfEveryOtherColumn) {
+    // Dots in columns 0 and 2 (one 60-per-inch image): one solid run of 4.
+    const Bitmap::Box b =
+        ibm_inked(rebuild_ibm(std::string("\x1bK\x02\x00\x80\x80", 6)).page).ink();
+    EXPECT_EQ(b.x, 0);
+    EXPECT_EQ(b.w, 4);
+    const Bitmap inked = ibm_inked(rebuild_ibm(std::string("\x1bK\x02\x00\x80\x80", 6)).page);
+    for (int x = 0; x < 4; ++x) EXPECT_TRUE(inked.get(x, 1)) << x;
 }
