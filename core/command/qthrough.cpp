@@ -70,7 +70,8 @@ kv_status kv_qthrough(kv_glor* s) {
         while (!kv_breakall(s)) {
             int32_t c = 0;
             jerr_uperr(&st, s->lgetc(s, &c));
-            if (!kv_breakall(s)) {
+            const bool handled = !kv_breakall(s);
+            if (handled) {
                 // Most bytes open no sequence: test the first delimiter bytes here.
                 if (c == dbyte(s->datadlm, 0) && kv_triggercheck(s, s->datadlm, c))
                     jerr_uperr(&st, kv_qdata(s));
@@ -81,7 +82,12 @@ kv_status kv_qthrough(kv_glor* s) {
             }
             if (kv_failed(st)) {
                 kv_flagerr(s, st);
-                if (!s->stop) {
+                // A reported failure costs only its item, also when the item
+                // ended with the last byte of the input and so stopped the
+                // loop: where a bad sequence stands must not decide the
+                // job's outcome. Fatal failures, and failures of no input
+                // byte, still end the pass.
+                if (!s->stop || (handled && kv_isfacility(st))) {
                     s->status = KV_SUCCESS;
                     st = KV_SUCCESS;
                 }
@@ -215,6 +221,27 @@ kv_status kv_setcommanddlm(kv_glor* s, char* value) { return kv_setxxxdlm(s, s->
 
 kv_status kv_setdatadlm(kv_glor* s, char* value) { return kv_setxxxdlm(s, s->datadlm, value); }
 
+namespace {
+// Whether `value` as the new `target` delimiter could open and close its
+// sequences beside the other delimiter.
+kv_status dlmworks(const kv_glor* s, const char* target, const char* value) {
+    const bool command = target == s->cmddlm;
+    // A command body reads a double quote as the start of a quoted part, so a
+    // command delimiter that begins with one would never close its sequence
+    // and the rest of the job would vanish into it.
+    if (command && dbyte(value, 0) == '"') return KV_IVDLM;
+    // The data delimiter is tried first: when it begins the command delimiter,
+    // every command opens a data sequence instead (or prints as an escaped
+    // delimiter), and no command could ever set the delimiters right again.
+    const char* cmd = command ? value : s->cmddlm;
+    const char* data = command ? s->datadlm : value;
+    const size_t datalen = qstr_len(data);
+    if (datalen <= qstr_len(cmd) && std::memcmp(cmd + qstr_base, data + qstr_base, datalen) == 0)
+        return KV_IVDLM;
+    return KV_SUCCESS;
+}
+} // namespace
+
 kv_status kv_setxxxdlm(kv_glor* s, char* target, char* value) {
     size_t len = qstr_len(value);
     if (len > 1 && value[qstr_base] == '"' && value[qstr_base + len - 1] == '"') {
@@ -224,6 +251,7 @@ kv_status kv_setxxxdlm(kv_glor* s, char* target, char* value) {
     if (qstr_len(value) == 0) return KV_IVDLM;
     if (qstr_cmp(value, target) == 0) return KV_SUCCESS;
     kv_status st = kv_validatedlm(s, value);
+    if (kv_ok(st)) st = dlmworks(s, target, value);
     if (kv_ok(st)) qstr_cpy(target, KV_DLMMAX + 1, value);
     return st;
 }

@@ -21,6 +21,17 @@ const uint8_t* datamtx200_polylutn(int32_t n) {
     return nullptr;
 }
 
+int32_t datamtx200_checkcolumn(const datamtx200_symdef* entry, int32_t block) {
+    // Only 144x144 has blocks of unequal data length (eight of 156, two of
+    // 155). Its check codewords are laid out as the generators and readers in
+    // use expect, which differs from the standard's text: the short blocks'
+    // checks come first in each round, so block b's go to column (b + 2) mod
+    // 10. A reader cannot tell the two apart, so only this one is readable by
+    // most scanners. Every other size keeps its blocks in order.
+    const int32_t shortblocks = (entry->blocks - entry->data % entry->blocks) % entry->blocks;
+    return (block + shortblocks) % entry->blocks;
+}
+
 namespace {
 // One division step: the registers move down by one codeword and take the
 // feedback's products with the generator coefficients.
@@ -52,7 +63,8 @@ void datamtx200_calcchecks(uint8_t* codewords, const datamtx200_symdef* entry) {
     if (coef == nullptr) return;
 
     // Block b holds the data codewords b, b + B, b + 2B, ... and its check
-    // codewords go to data + b, data + b + B, ...
+    // codewords go to data + column(b), data + column(b) + B, ...
+    const auto column = [&](int32_t b) { return datamtx200_checkcolumn(entry, b); };
     if (ndata > productsthreshold) {
         static_assert(sizeof(datamtx200_poly::coef) == 68);
         uint8_t products[256][68];
@@ -62,7 +74,8 @@ void datamtx200_calcchecks(uint8_t* codewords, const datamtx200_symdef* entry) {
             uint8_t reg[68] = {};
             for (int32_t i = b; i < ndata; i += nblocks)
                 shiftxor(reg, products[codewords[i] ^ reg[0]], ncheck);
-            for (int32_t k = 0; k < ncheck; ++k) codewords[ndata + b + k * nblocks] = reg[k];
+            for (int32_t k = 0; k < ncheck; ++k)
+                codewords[ndata + column(b) + k * nblocks] = reg[k];
         }
         return;
     }
@@ -76,6 +89,6 @@ void datamtx200_calcchecks(uint8_t* codewords, const datamtx200_symdef* entry) {
             for (int32_t k = 0; k < ncheck - 1; ++k) reg[k] = reg[k + 1] ^ multiples[k][feedback];
             reg[ncheck - 1] = multiples[ncheck - 1][feedback];
         }
-        for (int32_t k = 0; k < ncheck; ++k) codewords[ndata + b + k * nblocks] = reg[k];
+        for (int32_t k = 0; k < ncheck; ++k) codewords[ndata + column(b) + k * nblocks] = reg[k];
     }
 }
