@@ -61,20 +61,6 @@ const std::vector<Symbol>& symbols() {
     return all;
 }
 
-// Standard 2 of 5 at R3:1 from the published patterns (n narrow, w wide):
-// start w n w n n n, each digit's bars with a narrow space after each, stop
-// w n n n w; each element unit `scale` dots of the upright page.
-std::string s25elements(const std::string& digits, int scale) {
-    const char* const k25[10] = {"nnwwn", "wnnnw", "nwnnw", "wwnnn", "nnwnw",
-                                 "wnwnn", "nwwnn", "nnnww", "wnnwn", "nwnwn"};
-    std::string s = "313111";
-    for (char d : digits)
-        for (int k = 0; k < 5; ++k) s += std::string{k25[d - '0'][k] == 'w' ? '3' : '1', '1'};
-    s += "31113";
-    for (char& c : s) c = static_cast<char>('0' + (c - '0') * scale);
-    return s;
-}
-
 bool printedat(const IbmPage& page, int x, int y, char c) {
     for (const PrintedChar& p : page.chars)
         if (p.x == x && p.y == y && p.c == c) return true;
@@ -170,7 +156,7 @@ TEST(IbmProgram, EverySymbologyInEveryOrientationAndDensity) {
                     // columns across and three rows of 1/216 inch down.
                     if (density == 1) {
                         EXPECT_EQ(linear_test::runs(upr),
-                                  s25elements("12345", upright ? 2 : kIbmRowsPerPin));
+                                  linear_test::s25elements("12345", upright ? 2 : kIbmRowsPerPin));
                     }
                     break;
                 case Check::Postnet: {
@@ -200,11 +186,7 @@ TEST(IbmProgram, SampleInvoicePrintsAndScans) {
     EXPECT_EQ(r.err, "");
     const IbmPage page = rebuild_ibm(r.out);
     EXPECT_TRUE(page.problems.empty());
-    std::set<std::string> got;
-    const Bitmap square = ibm_square(page.page);
-    for (const Bitmap::Box& b : ink_regions(square, 30))
-        for (const Decoded& d : decode_zxing(square.crop(b.x, b.y, b.w, b.h), "", false, 24))
-            got.insert(d.format + ":" + d.text);
+    const std::set<std::string> got = read_page(ibm_square(page.page), 30);
     // The symbols of the sample job, as the Epson programs print them too.
     const std::set<std::string> expected = {
         "Code39:INV4711%",
