@@ -210,10 +210,12 @@ kv_status kv_ibm_esc_4(kv_glor* s, int32_t e) {
     return kv_esc_pass0(s, e);
 }
 
-// Auto line feed is done by the driver, so the printer never has it on.
-kv_status kv_ibm_esc_5(kv_glor* s, int32_t) {
+// Auto line feed is done by the driver, so the printer never has it on. An
+// ESC 5 cut off by the end of the input still goes on, as every byte read.
+kv_status kv_ibm_esc_5(kv_glor* s, int32_t e) {
     int32_t n = 0;
     kv_status st = kv_readbyte(s, &n);
+    if (kv_breakall(s)) return jerr_uperr(&st, kv_esc_pass0(s, e));
     s->autolf = n;
     return st;
 }
@@ -285,6 +287,7 @@ kv_status kv_ibm_esc_ud(kv_glor* s, int32_t e) {
 kv_status kv_ibm_esc_uj(kv_glor* s, int32_t e) {
     int32_t n = 0;
     kv_status st = kv_readbyte(s, &n);
+    if (kv_breakall(s)) return jerr_uperr(&st, kv_esc_pass0(s, e));
     int32_t rest = n;
     int32_t most = 0;
     kv_maxleft(s, &most);

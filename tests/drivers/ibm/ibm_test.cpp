@@ -269,6 +269,8 @@ TEST(Ibm, BadInputPassesOnWithoutHanging) {
         {"an ESC B list with no end", vlist},
         {"an ESC D list with no end", hlist},
         {"ESC 3 cut short", esc('3')},
+        {"ESC 5 cut short", esc('5')},
+        {"ESC J cut short", esc('J')},
         {"ESC C 0 cut short", esc('C', {0})},
     };
     for (const Case& c : cases) {
