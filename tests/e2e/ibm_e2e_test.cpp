@@ -4,16 +4,12 @@
 // read back and start where its data sequence stood.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "tests/linear/elements.hpp"
 #include "tests/support/decode.hpp"
 #include "tests/support/ibm_page.hpp"
-#include "tests/support/invoice.hpp"
 #include "tests/support/process.hpp"
 
 namespace {
@@ -177,20 +173,6 @@ TEST(IbmProgram, EverySymbologyInEveryOrientationAndDensity) {
             }
         }
     }
-}
-
-TEST(IbmProgram, SampleInvoicePrintsAndScans) {
-    std::ifstream f(invoice_path(), std::ios::binary);
-    std::stringstream job;
-    job << f.rdbuf();
-    ProcessResult r = run_process(program_path("kevra_ibm"), job.str(), {{"KEVRA_VERBOSE", "N"}});
-    ASSERT_EQ(r.exitcode, 1);
-    EXPECT_EQ(r.err, "");
-    const IbmPage page = rebuild_ibm(r.out);
-    EXPECT_TRUE(page.problems.empty());
-    const std::set<std::string> got = read_page(ibm_square(page.page), 30);
-    // The symbols of the sample job, as the Epson programs print them too.
-    EXPECT_EQ(got, invoice_symbols());
 }
 
 TEST(IbmProgram, BannerAndPlainText) {
