@@ -1,6 +1,7 @@
 #include "core/driver/xbase.hpp"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <unistd.h>
 
@@ -44,6 +45,10 @@ bool xbase_refill() {
 } // namespace
 
 void xbase_open(std::FILE* in, std::FILE* out, std::FILE* err) {
+    // A reader of the printer stream that goes away is a failed write like
+    // any other: reported as WRITIN and ending the run with status 80, never
+    // an unannounced death by SIGPIPE that leaves the spooler's log empty.
+    std::signal(SIGPIPE, SIG_IGN);
     xbase_glorrec.status = KV_SUCCESS;
     xbase_glorrec.stop = 0;
     xbase_glorrec.outfailed = 0;
