@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <poll.h>
 #include <unistd.h>
 
 xbase_glor xbase_glorrec{};
@@ -25,9 +26,16 @@ bool xbase_refill() {
     const int fd = b.in != nullptr ? fileno(b.in) : -1;
     ssize_t n = 0;
     if (fd >= 0) {
-        do {
+        for (;;) {
             n = read(fd, b.inbuf, sizeof b.inbuf);
-        } while (n < 0 && errno == EINTR);
+            if (n >= 0) break;
+            if (errno == EINTR) continue;
+            // Input left non-blocking by whoever set it up is not at its end
+            // when nothing is there yet: wait for it.
+            if (errno != EAGAIN && errno != EWOULDBLOCK) break;
+            pollfd p{fd, POLLIN, 0};
+            if (poll(&p, 1, -1) < 0 && errno != EINTR) break;
+        }
     } else if (b.in != nullptr) {
         n = static_cast<ssize_t>(std::fread(b.inbuf, 1, sizeof b.inbuf, b.in));
         if (n == 0 && std::ferror(b.in)) n = -1;

@@ -136,3 +136,19 @@ TEST(Faults, InputFailsPartWay) {
         }
     }
 }
+
+// Input handed over non-blocking is waited for, not taken for a failure.
+TEST(Faults, NonBlockingInputIsWaitedFor) {
+    const std::string in = job(300);
+    for (const char* p : kPrograms) {
+        SCOPED_TRACE(p);
+        ProcessOptions o;
+        o.env = {{"KEVRA_VERBOSE", "Q"}};
+        o.stdinnonblocking = true;
+        o.inputdelayms = 200;
+        ProcessResult r = run_process_with(program_path(p), in, o);
+        EXPECT_EQ(r.exitcode, 1);
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.out, soundrun(p, in));
+    }
+}

@@ -50,6 +50,7 @@ ProcessResult run_process_with(const std::string& path, const std::string& input
     int inpipe[2], outpipe[2], errpipe[2];
     if (pipe(inpipe) != 0 || pipe(outpipe) != 0 || pipe(errpipe) != 0) return r;
 
+    if (o.stdinnonblocking) fcntl(inpipe[0], F_SETFL, O_NONBLOCK);
     posix_spawn_file_actions_t fa;
     posix_spawn_file_actions_init(&fa);
     setupstream(&fa, 0, inpipe[0], o.stdinpath, o.stdinclosed, O_RDONLY);
@@ -98,6 +99,7 @@ ProcessResult run_process_with(const std::string& path, const std::string& input
         close(infd);
         infd = -1;
     }
+    if (o.inputdelayms > 0) usleep(static_cast<useconds_t>(o.inputdelayms) * 1000u);
     bool outopen = true, erropen = true;
     char buf[65536];
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(o.timeoutms);

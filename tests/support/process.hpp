@@ -22,6 +22,8 @@ struct ProcessOptions {
     bool stdinclosed = false;  // standard input is no open descriptor at all
     std::string stdoutpath;    // opened as standard output instead of a pipe (/dev/full, ...)
     bool stdoutclosed = false; // standard output is no open descriptor at all
+    bool stdinnonblocking = false; // the input pipe is handed over non-blocking
+    int inputdelayms = 0;          // the input is written only after this long
     long outlimit = -1;        // the reader of standard output closes it after this many bytes
     int timeoutms = 60000;     // the program is killed after this long
 };
