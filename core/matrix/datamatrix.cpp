@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "core/driver/kvalloc.hpp"
-
 void datamtx_open(datamtx_symbol* sym) {
     if (sym == nullptr) return;
     *sym = datamtx_symbol{};
@@ -51,17 +49,8 @@ int32_t datamtx_imagedeep(const datamtx_symbol* sym) {
 
 int32_t datamtx_imagepaint(const datamtx_symbol* sym) {
     if (sym == nullptr) return 0;
-    if (sym->plotf == nullptr || !sym->image) return 1;
-    const int32_t mw = sym->modwidth;
-    const int32_t mh = sym->modheight;
-    for (int32_t r = 0; r < sym->imageheight; ++r) {
-        const uint8_t* row = sym->image.get() + static_cast<size_t>(r) * sym->stride;
-        for (int32_t c = 0; c < sym->imagewidth; ++c) {
-            if ((row[c >> 3] >> (c & 7) & 1) == 0) continue;
-            if ((sym->plotf(sym->plotctx, c * mw, r * mh, mw, mh) & 1u) == 0) return 0;
-        }
-    }
-    return 1;
+    return modbitmap_paint(datamtx_bitmap(sym), sym->plotf, sym->plotctx, sym->modwidth,
+                           sym->modheight);
 }
 
 void datamtx_imagegube(const datamtx_symbol* sym, std::FILE* out) {
@@ -84,39 +73,37 @@ int32_t datamtx_imagealloc(datamtx_symbol* sym, int32_t width, int32_t height) {
         sym->error = DATAMTX_ERR_PARAM;
         return 0;
     }
-    const int32_t stride = (width - 1) / 8 + 1;
-    sym->image = kv_newarray<uint8_t>(static_cast<size_t>(stride) * height);
+    sym->image = modbitmap_alloc(width, height);
     if (!sym->image) {
         sym->error = DATAMTX_ERR_MEMORY;
         return 0;
     }
     sym->imagewidth = width;
     sym->imageheight = height;
-    sym->stride = stride;
-    sym->imagesize = stride * height;
+    sym->stride = modbitmap_stride(width);
+    sym->imagesize = sym->stride * height;
     return 1;
 }
 
+modbitmap datamtx_bitmap(const datamtx_symbol* sym) {
+    if (sym == nullptr || !sym->image) return {};
+    return {sym->image.get(), sym->imagewidth, sym->imageheight, sym->stride};
+}
+
 int32_t datamtx_igetpt(const datamtx_symbol* sym, int32_t x, int32_t y) {
-    if (sym == nullptr || !sym->image || x < 0 || y < 0 || x >= sym->imagewidth ||
-        y >= sym->imageheight)
-        return 0;
-    return sym->image[static_cast<size_t>(y) * sym->stride + (x >> 3)] >> (x & 7) & 1;
+    return datamtx_bitmap(sym).get(x, y);
 }
 
 void datamtx_iplotpt(datamtx_symbol* sym, int32_t x, int32_t y) {
-    if (sym == nullptr || !sym->image || x < 0 || y < 0 || x >= sym->imagewidth ||
-        y >= sym->imageheight)
-        return;
-    sym->image[static_cast<size_t>(y) * sym->stride + (x >> 3)] |=
-        static_cast<uint8_t>(1u << (x & 7));
+    datamtx_bitmap(sym).set(x, y);
 }
 
 void datamtx_iplotfinder(datamtx_symbol* sym, int32_t x, int32_t y, int32_t width, int32_t height) {
+    const modbitmap m = datamtx_bitmap(sym);
     const int32_t right = x + width - 1;
     const int32_t bottom = y + height - 1;
-    for (int32_t r = y; r <= bottom; ++r) datamtx_iplotpt(sym, x, r);
-    for (int32_t c = x; c <= right; ++c) datamtx_iplotpt(sym, c, bottom);
-    for (int32_t c = x; c <= right; c += 2) datamtx_iplotpt(sym, c, y);
-    for (int32_t r = bottom - 2; r >= y; r -= 2) datamtx_iplotpt(sym, right, r);
+    for (int32_t r = y; r <= bottom; ++r) m.set(x, r);
+    for (int32_t c = x; c <= right; ++c) m.set(c, bottom);
+    for (int32_t c = x; c <= right; c += 2) m.set(c, y);
+    for (int32_t r = bottom - 2; r >= y; r -= 2) m.set(right, r);
 }

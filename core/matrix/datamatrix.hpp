@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "core/matrix/modbitmap.hpp"
 #include "core/matrix/plot.hpp"
 
 // Error numbers left in the record when an operation returns 0.
@@ -65,6 +66,8 @@ int32_t datamtx_imagepaint(const datamtx_symbol* sym);
 void datamtx_imagegube(const datamtx_symbol* sym, std::FILE* out = stdout);
 
 // Module bitmap operations shared by the encoders.
+// The record's bitmap as a view (empty before one is allocated).
+modbitmap datamtx_bitmap(const datamtx_symbol* sym);
 // Allocates a cleared bitmap of width x height modules (error 1 on failure).
 int32_t datamtx_imagealloc(datamtx_symbol* sym, int32_t width, int32_t height);
 // Reads one module (0 outside the bitmap).
