@@ -1,5 +1,5 @@
 // ECC200 error correction: Reed-Solomon over GF(256) in interleaved blocks.
-#include "core/matrix/datamatrix_internal.hpp"
+#include "core/matrix/datamatrix200_internal.hpp"
 #include "core/matrix/galois.hpp"
 
 namespace {
