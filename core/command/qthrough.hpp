@@ -1,3 +1,4 @@
+// core/command, layer 6 (command interpreter): sequences, delimiters, parameters.
 // The command stream: the loop of one pass over the print stream, the
 // recognition of command and data sequences between their delimiters, and the
 // replacement of every sequence by as many spaces as it occupied.

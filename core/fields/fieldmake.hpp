@@ -1,3 +1,4 @@
+// core/fields, layers 3-5: field primitives (3), scaled text (4), field engine (5).
 // Field construction: a data sequence and the current parameters become a
 // queued field (and optionally its human-readable line).
 #pragma once

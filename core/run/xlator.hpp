@@ -1,3 +1,4 @@
+// core/run, layer 7 (run driver): ties command stream, field engine and driver slots together.
 // The run driver: process entry, passes over the print stream, environment
 // configuration, banner and summary.
 #pragma once
