@@ -11,9 +11,6 @@ constexpr int32_t GF_MAXSIZE = 65536;
 // Largest generator of the byte coder (a code word of GF(256) is at most 255
 // symbols long).
 constexpr int32_t RS8_MAXCHECK = 254;
-// Prime-field division: register room and the largest generator.
-constexpr int32_t PRIME_MAXSPAN = 2048;
-constexpr int32_t PRIME_MAXCHECK = 1024;
 
 int fail(galois_ctx* ctx, int32_t error) {
     ctx->error = error;
@@ -93,35 +90,6 @@ template void galois_rsblocks<uint16_t>(const uint16_t*, const uint16_t*, int32_
                                         int32_t, uint8_t*, int32_t, int32_t);
 template void galois_rsblocks<int32_t>(const int32_t*, const int32_t*, int32_t, const int32_t*,
                                        int32_t, uint8_t*, int32_t, int32_t);
-
-// The registers are kept unreduced: a register only ever holds the sum of at
-// most n products below p^2, which the caller keeps below 2^32, so reduction
-// is needed only for the feedback term and at the end. The register window
-// slides down a buffer instead of shifting.
-bool galois_primeremainder(uint32_t p, const uint16_t* g, int32_t n, const int32_t* data,
-                           int32_t count, int32_t* check) {
-    if (g == nullptr || data == nullptr || check == nullptr || n <= 0 || n > PRIME_MAXCHECK ||
-        count < 0 || count + n > PRIME_MAXSPAN || p < 2 ||
-        static_cast<uint64_t>(n) * (p - 1) * (p - 1) >= (uint64_t{1} << 32))
-        return false;
-    uint32_t neg[PRIME_MAXCHECK]; // p - g[j]: the division subtracts
-    for (int32_t j = 0; j < n; ++j) neg[j] = (p - g[j]) % p;
-
-    uint32_t buf[PRIME_MAXSPAN];
-    std::memset(buf, 0, sizeof(uint32_t) * static_cast<size_t>(count + n));
-    int32_t at = count; // registers e[0..n) are buf[at .. at + n)
-    for (int32_t i = 0; i < count; ++i) {
-        const uint32_t t = (static_cast<uint32_t>(data[i]) % p + buf[at + n - 1]) % p;
-        --at;
-        uint32_t* e = buf + at;
-        for (int32_t j = 0; j < n; ++j) e[j] += t * neg[j];
-    }
-    for (int32_t j = 0; j < n; ++j) {
-        const uint32_t e = buf[at + n - 1 - j] % p;
-        check[j] = static_cast<int32_t>((p - e) % p);
-    }
-    return true;
-}
 
 int galois_open(galois_ctx* ctx) {
     if (ctx == nullptr) return 0;

@@ -205,13 +205,42 @@ template <class C> constexpr void galois_primegenerator(uint32_t p, uint32_t r, 
     }
 }
 
-// Check symbols modulo p of data[0 .. count), whose symbols may be any
+// Check symbols modulo P of data[0 .. count), whose symbols may be any
 // non-negative value (reduced here): the remainder of data(x) x^n divided by
 // the monic generator with the coefficients g[0 .. n) below its leading 1,
 // negated as the code requires, highest-order first into check[0 .. n).
-// Needs n (p - 1)^2 < 2^32 and n <= 1024.
-bool galois_primeremainder(uint32_t p, const uint16_t* g, int32_t n, const int32_t* data,
-                           int32_t count, int32_t* check);
+// P is a template argument so that every reduction is a multiplication.
+inline constexpr int32_t GALOIS_PRIMEMAXCHECK = 1024;
+inline constexpr int32_t GALOIS_PRIMEMAXSPAN = 2048; // count + n
+template <uint32_t P>
+bool galois_primeremainder(const uint16_t* g, int32_t n, const int32_t* data, int32_t count,
+                           int32_t* check) {
+    // The registers are kept unreduced: a register only ever holds the sum of
+    // at most n products below P^2, which stays below 2^32, so reduction is
+    // needed only for the feedback term and at the end. The register window
+    // slides down a buffer instead of shifting.
+    static_assert(uint64_t{GALOIS_PRIMEMAXCHECK} * (P - 1) * (P - 1) < (uint64_t{1} << 32));
+    if (g == nullptr || data == nullptr || check == nullptr || n <= 0 || n > GALOIS_PRIMEMAXCHECK ||
+        count < 0 || count + n > GALOIS_PRIMEMAXSPAN)
+        return false;
+    uint32_t neg[GALOIS_PRIMEMAXCHECK]; // P - g[j]: the division subtracts
+    for (int32_t j = 0; j < n; ++j) neg[j] = (P - g[j]) % P;
+
+    uint32_t buf[GALOIS_PRIMEMAXSPAN];
+    for (int32_t i = 0; i < count + n; ++i) buf[i] = 0;
+    int32_t at = count; // registers e[0..n) are buf[at .. at + n)
+    for (int32_t i = 0; i < count; ++i) {
+        const uint32_t t = (static_cast<uint32_t>(data[i]) % P + buf[at + n - 1]) % P;
+        --at;
+        uint32_t* e = buf + at;
+        for (int32_t j = 0; j < n; ++j) e[j] += t * neg[j];
+    }
+    for (int32_t j = 0; j < n; ++j) {
+        const uint32_t e = buf[at + n - 1 - j] % P;
+        check[j] = static_cast<int32_t>((P - e) % P);
+    }
+    return true;
+}
 
 // ---- A field built at run time ---------------------------------------------
 //

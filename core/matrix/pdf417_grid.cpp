@@ -98,7 +98,7 @@ int pdf417_ecccalc(int32_t* codewords, int32_t level) {
     const int32_t n = codewords[0];
     const int32_t k = 2 << level;
     if (n <= 0 || n + k > PDF417_MAXCW) return 0;
-    return galois_primeremainder(929u, pdf417_ecc_table(level), k, codewords, n, codewords + n) ? 1
+    return galois_primeremainder<929u>(pdf417_ecc_table(level), k, codewords, n, codewords + n) ? 1
                                                                                                 : 0;
 }
 
