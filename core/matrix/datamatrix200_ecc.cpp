@@ -61,7 +61,8 @@ void datamtx200_calcchecks(uint8_t* codewords, const datamtx200_symdef* entry) {
         if (tabledchecks(codewords, ndata, nblocks, glog, ncheck)) return;
     }
     const uint8_t* rows[68]; // row k: every multiple of coefficient k
-    for (int32_t k = 0; k < ncheck; ++k) rows[k] = galois_multab<8, 0x12D>.row[coef[k]].data();
+    for (int32_t k = 0; k < ncheck; ++k)
+        rows[k] = galois_multab<8, datamtx_gfpoly>.row[coef[k]].data();
     blockchecks(codewords, ndata, nblocks, ncheck,
                 [&](const uint8_t* data, int32_t count, uint8_t* reg) {
                     galois_rsremainderrows(rows, ncheck, data, count, nblocks, reg);

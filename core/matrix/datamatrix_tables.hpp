@@ -35,7 +35,8 @@ inline constexpr int32_t datamtx200_maxtotal = 2178;
 inline constexpr int32_t datamtx200_maxmatrix = 132;
 
 // GF(256) with the prime polynomial x^8 + x^5 + x^3 + x^2 + 1.
-inline constexpr galois_field datamtx_gf256 = galois_fieldof<8, 0x12D>();
+inline constexpr int32_t datamtx_gfpoly = 0x12D;
+inline constexpr galois_field datamtx_gf256 = galois_fieldof<8, datamtx_gfpoly>();
 // Its powers and logarithms as bytes: pwrlut[i] is alpha^i (i = 0..254, entry
 // 255 repeats alpha^0), loglut[v] the exponent of v (entry 0 unused).
 extern const std::array<uint8_t, 256> datamtx_gf256pwrlut;

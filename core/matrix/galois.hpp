@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -110,7 +111,9 @@ constexpr void galois_generatorlogs(const T* log, const C* g, int32_t n, T* glog
 // Systematic Reed-Solomon: the remainder of data(x) x^n divided by the
 // generator, the first data symbol the highest-order term. Data: `count`
 // symbols `stride` apart, each an element of the field. rem[0 .. n) receives
-// the check symbols, highest-order first (rem may not overlap the data).
+// the check symbols, highest-order first. rem may not overlap the data, and
+// is best kept in storage of its own (a local array): stores through a
+// pointer that might alias the tables keep the compiler from holding them.
 template <class T, class Sym>
 void galois_rsremainder(const T* log, const T* alog, const T* glog, int32_t n, const Sym* data,
                         int32_t count, int32_t stride, Sym* rem) {
