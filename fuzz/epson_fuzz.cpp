@@ -3,34 +3,18 @@
 // becomes KEVRA_INIT_CMD; the rest is the print job.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
-#include "core/driver/xlator.hpp"
 #include "drivers/epson/epson.hpp"
+#include "fuzz/translator_job.hpp"
 
 const int32_t kv_printercode = 400;
 const char* const kv_printername = "Epson LQ printer version.";
-const kv_prnslots kv_prnentry = {
-    kv_printercode, kv_epson_lgetc, kv_epson_lprintc, kv_epson_initprn, kv_epson_specialcmd,
-    nullptr,        nullptr,        nullptr,          kv_epson_setregion, kv_epson_qoutc,
-};
+const kv_prnslots kv_prnentry = kv_epson_slots(kv_printercode);
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static std::FILE* sink = std::fopen("/dev/null", "w");
-    size_t split = 0;
-    while (split < size && split < 300 && data[split] != '\n') ++split;
-    std::string init(reinterpret_cast<const char*>(data), split);
-    for (char& c : init)
-        if (c == '\0') c = ' ';
-    setenv("KEVRA_INIT_CMD", init.c_str(), 1);
-    setenv("KEVRA_VERBOSE", "Q", 1);
-    const size_t rest = split < size ? size - split - 1 : 0;
-    std::string job(reinterpret_cast<const char*>(data) + size - rest, rest);
-    std::FILE* in = fmemopen(job.empty() ? nullptr : job.data(), job.empty() ? 1 : job.size(), "r");
-    if (job.empty()) std::fgetc(in);
-    xlator_run(in, sink, sink);
-    std::fclose(in);
+    size_t rest = 0;
+    const std::string init = kv_fuzz_initline(data, size, &rest);
+    kv_fuzz_runjob(init, data + rest, size - rest);
     return 0;
 }

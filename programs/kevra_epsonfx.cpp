@@ -3,7 +3,4 @@
 
 const int32_t kv_printercode = 384;
 const char* const kv_printername = "Epson MX/FX/RX printer version.";
-const kv_prnslots kv_prnentry = {
-    kv_printercode,      kv_epson_lgetc, kv_epson_lprintc, kv_epson_initprn, kv_epson_specialcmd,
-    nullptr,             nullptr,        nullptr,          kv_epson_setregion, kv_epson_qoutc,
-};
+const kv_prnslots kv_prnentry = kv_epson_slots(kv_printercode);

@@ -68,7 +68,8 @@ kv_status kv_qthrough(kv_glor* s) {
         while (!kv_breakall(s)) {
             int32_t c = 0;
             jerr_uperr(&st, s->lgetc(s, &c));
-            if (!kv_breakall(s)) {
+            const bool handled = !kv_breakall(s);
+            if (handled) {
                 // Most bytes open no sequence: test the first delimiter bytes here.
                 if (c == dbyte(s->datadlm, 0) && kv_triggercheck(s, s->datadlm, c))
                     jerr_uperr(&st, kv_qdata(s));
@@ -79,7 +80,12 @@ kv_status kv_qthrough(kv_glor* s) {
             }
             if (kv_failed(st)) {
                 kv_flagerr(s, st);
-                if (!s->stop) {
+                // A reported failure costs only its item, also when the item
+                // ended with the last byte of the input and so stopped the
+                // loop: where a bad sequence stands must not decide the
+                // job's outcome. Fatal failures, and failures of no input
+                // byte, still end the pass.
+                if (!s->stop || (handled && kv_isfacility(st))) {
                     s->status = KV_SUCCESS;
                     st = KV_SUCCESS;
                 }

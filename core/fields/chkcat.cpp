@@ -77,6 +77,9 @@ void kv_c128_chkcat(int32_t subsetletter, int32_t length, char* text, size_t cap
         ++position;
     }
     const int32_t check = sum % 103;
+    // After a lone last digit the reader is in subset B by its own code change;
+    // written out, the change keeps the check from pairing with the digit.
+    if (r.lonelast) qstr_catchr(text, cap, static_cast<char>(0xE2));
     switch (r.subset) {
     case 'a': {
         int32_t c = Code128Access('a', check);

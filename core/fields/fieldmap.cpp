@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/fields/rect.hpp"
+
 kv_status kv_setfregion(kv_glor* s, kv_mapctx* m, int32_t x, int32_t y, int32_t w, int32_t h) {
     if (m->sizing) return KV_SUCCESS;
     const kv_field* f = m->field;
@@ -32,18 +34,12 @@ kv_status kv_setfregion(kv_glor* s, kv_mapctx* m, int32_t x, int32_t y, int32_t 
 kv_status kv_mapunit(kv_glor* s, kv_mapctx* m, int32_t cls, int isbar) {
     const int32_t width =
         (cls < 0 || cls > 3) ? 0 : m->field->widths[2 * cls + (isbar ? 0 : 1)];
-    const int64_t start = m->cursor;
+    const int32_t start = m->cursor;
     m->cursor += width;
     if (!isbar || m->sizing) return KV_SUCCESS;
-    const int64_t left = std::max<int64_t>(start, m->clipx);
-    const int64_t right = std::min<int64_t>(start + width, kv_clipright(m));
-    const int64_t top = std::max<int64_t>(m->bartop, m->clipy);
-    const int64_t bottom =
-        std::min<int64_t>(static_cast<int64_t>(m->bartop) + m->barheight,
-                          static_cast<int64_t>(m->clipy) + m->cliph);
-    if (right <= left || bottom <= top) return KV_SUCCESS;
-    return kv_setfregion(s, m, static_cast<int32_t>(left), static_cast<int32_t>(top),
-                         static_cast<int32_t>(right - left), static_cast<int32_t>(bottom - top));
+    kv_rect bar{start, m->bartop, width, m->barheight};
+    if (!kv_clip(&bar, kv_clipwindow(m))) return KV_SUCCESS;
+    return kv_setfregion(s, m, bar.x, bar.y, bar.w, bar.h);
 }
 
 kv_status kv_xmapbarlist(kv_glor* s, kv_mapctx* m, int32_t count, const uint8_t* list,
@@ -91,13 +87,8 @@ kv_status kv_callback_plotf(void* mapctx, int32_t x, int32_t y, int32_t w, int32
     auto* m = static_cast<kv_mapctx*>(mapctx);
     if (m == nullptr || m->state == nullptr) return 0;
     if (w <= 0 || h <= 0) return KV_SUCCESS;
-    const int64_t left = std::max<int64_t>(x, m->clipx);
-    const int64_t right = std::min<int64_t>(static_cast<int64_t>(x) + w, kv_clipright(m));
-    const int64_t top = std::max<int64_t>(y, m->clipy);
-    const int64_t bottom =
-        std::min<int64_t>(static_cast<int64_t>(y) + h, static_cast<int64_t>(m->clipy) + m->cliph);
-    if (right <= left || bottom <= top) return KV_SUCCESS;
-    kv_setfregion(m->state, m, static_cast<int32_t>(left), static_cast<int32_t>(top),
-                  static_cast<int32_t>(right - left), static_cast<int32_t>(bottom - top));
+    kv_rect r{x, y, w, h};
+    if (!kv_clip(&r, kv_clipwindow(m))) return KV_SUCCESS;
+    kv_setfregion(m->state, m, r.x, r.y, r.w, r.h);
     return KV_SUCCESS;
 }

@@ -8,6 +8,7 @@
 
 #include "core/driver/kvglor.hpp"
 #include "core/fields/field.hpp"
+#include "core/fields/rect.hpp"
 
 // One rendering (or measuring) pass over one field.
 struct kv_mapctx {
@@ -33,6 +34,11 @@ using kv_charmapper = kv_status (*)(kv_glor* s, kv_mapctx* m, int32_t c);
 // Right edge of the clip window, computed without overflow.
 inline int64_t kv_clipright(const kv_mapctx* m) {
     return static_cast<int64_t>(m->clipx) + m->clipw;
+}
+
+// The clip window as a rectangle, for kv_clip.
+inline kv_rect kv_clipwindow(const kv_mapctx* m) {
+    return {m->clipx, m->clipy, m->clipw, m->cliph};
 }
 
 kv_status kv_setfregion(kv_glor* s, kv_mapctx* m, int32_t x, int32_t y, int32_t w, int32_t h);

@@ -26,21 +26,16 @@ kv_status kv_fieldprep(kv_glor* s, const kv_rect* band, kv_mapctx* m, kv_field* 
         return KV_SUCCESS;
     }
 
-    const int64_t left = std::max<int64_t>(band->x, f->x);
-    const int64_t top = std::max<int64_t>(band->y, f->y);
-    const int64_t right =
-        std::min<int64_t>(static_cast<int64_t>(band->x) + band->w, static_cast<int64_t>(f->x) + f->width);
-    const int64_t bottom =
-        std::min<int64_t>(static_cast<int64_t>(band->y) + band->h, static_cast<int64_t>(f->y) + f->depth);
-    int32_t w = static_cast<int32_t>(right - left);
-    int32_t h = static_cast<int32_t>(bottom - top);
-    if (right - left <= 0 || bottom - top <= 0) {
+    kv_rect part{f->x, f->y, f->width, f->depth};
+    if (!kv_clip(&part, *band)) {
         m->clipw = 0;
         m->cliph = 0;
         return KV_SUCCESS;
     }
-    int32_t l = static_cast<int32_t>(left - f->x);
-    int32_t t = static_cast<int32_t>(top - f->y);
+    int32_t w = part.w;
+    int32_t h = part.h;
+    int32_t l = part.x - f->x;
+    int32_t t = part.y - f->y;
     if (f->orientation == 90 || f->orientation == 270) {
         std::swap(l, t);
         std::swap(w, h);

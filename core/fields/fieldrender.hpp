@@ -6,14 +6,7 @@
 #include "core/driver/kvglor.hpp"
 #include "core/fields/field.hpp"
 #include "core/fields/fieldmap.hpp"
-
-// A rectangle in the coordinates of the fields' x and y.
-struct kv_rect {
-    int32_t x;
-    int32_t y;
-    int32_t w;
-    int32_t h;
-};
+#include "core/fields/rect.hpp"
 
 // Draws the part of `f` inside `band` into the band bitmap; every rectangle
 // reaches the region setter shifted by (originx, originy). A bad character

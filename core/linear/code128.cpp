@@ -114,16 +114,47 @@ int32_t c128_peek(c128_reader* r, int32_t* out) {
     return 0;
 }
 
+namespace {
+// A digit with no digit after it in subset C cannot be printed there (a pair
+// symbol would read back with a 0 added): it is printed in subset B after a
+// code change. When the data themselves change to A or B next, that change is
+// printed first and the digit follows in the new subset. Otherwise, when data
+// follow, a CODE C after the digit returns to subset C, so every later byte
+// is read in the subset the data were written for. `next` is the byte after
+// the digit (the end marker at the end of the data). The change is returned
+// as this symbol; the digit is pushed back to be read next.
+int32_t c128_lonedigit(c128_reader* r, int32_t digit, int32_t next, int32_t* subsetout,
+                       int32_t* valueout) {
+    if (next == 0xE1 || next == 0xE2) {
+        c128_getc(r, &next);
+        r->subset = next == 0xE1 ? 'a' : 'b';
+    } else {
+        if (next == C128_END)
+            r->lonelast = 1;
+        else
+            push(r, 0xE3);
+        next = 0xE2;
+        r->subset = 'b';
+    }
+    push(r, digit);
+    *subsetout = 'c';
+    *valueout = next;
+    return 1;
+}
+} // namespace
+
 int32_t c128_next(c128_reader* r, int32_t* subsetout, int32_t* valueout) {
     *subsetout = r->subset;
     int32_t c = 0;
     if (!c128_getc(r, &c)) return 0;
     int32_t value = c;
     if (r->subset == 'c' && c < 128) {
-        // A digit pair; a lone digit counts as the digit followed by 0.
-        value = isdigit8(c) ? 10 * (c - '0') : 0xFF;
         int32_t next = 0;
-        if (value != 0xFF && c128_peek(r, &next) && isdigit8(next)) {
+        const bool paired = c128_peek(r, &next) && isdigit8(next);
+        if (isdigit8(c) && !paired) return c128_lonedigit(r, c, next, subsetout, valueout);
+        // A digit pair; a byte that is no digit has no value in subset C.
+        value = isdigit8(c) ? 10 * (c - '0') : 0xFF;
+        if (value != 0xFF && paired) {
             c128_getc(r, &next);
             value += next - '0';
         }

@@ -21,6 +21,10 @@ struct c128_reader {
     const uint8_t* data;
     uint8_t stack[2];
     int32_t stackcount;
+    // The data ended with a lone digit in subset C, printed in subset B after a
+    // CODE B the reader supplied. Bytes appended to the data would pair with
+    // that digit, so the check character is appended after an explicit CODE B.
+    int32_t lonelast;
 };
 
 int32_t c128_open(c128_reader* r, int32_t subsetletter, int32_t length, const char* data);
@@ -28,7 +32,8 @@ int32_t c128_close(c128_reader* r);
 int32_t c128_getc(c128_reader* r, int32_t* out);
 int32_t c128_peek(c128_reader* r, int32_t* out);
 // Next symbol: the subset in force for it and the byte or digit-pair value to
-// look up. 0 when nothing is left.
+// look up. 0 when nothing is left. A digit without a digit after it in subset
+// C is read in subset B after a code change (see code128.cpp).
 int32_t c128_next(c128_reader* r, int32_t* subsetout, int32_t* valueout);
 
 // Symbol value of `byte` in the subset, or -1.

@@ -21,28 +21,42 @@ const uint8_t* datamtx200_polylutn(int32_t n) {
     return nullptr;
 }
 
+int32_t datamtx200_checkcolumn(const datamtx200_symdef* entry, int32_t block) {
+    // Only 144x144 has blocks of unequal data length (eight of 156, two of
+    // 155). Its check codewords are laid out as the generators and readers in
+    // use expect, which differs from the standard's text: the short blocks'
+    // checks come first in each round, so block b's go to column (b + 2) mod
+    // 10. A reader cannot tell the two apart, so only this one is readable by
+    // most scanners. Every other size keeps its blocks in order.
+    const int32_t shortblocks = (entry->blocks - entry->data % entry->blocks) % entry->blocks;
+    return (block + shortblocks) % entry->blocks;
+}
+
 namespace {
 // Block b holds the data codewords b, b + B, b + 2B, ... and its check
-// codewords go to data + b, data + b + B, ...; `remainder` divides one block.
+// codewords go to data + column(b), data + column(b) + B, ...; `remainder`
+// divides one block.
 template <class Divide>
-void blockchecks(uint8_t* codewords, int32_t ndata, int32_t nblocks, int32_t ncheck,
-                 const Divide& remainder) {
+void blockchecks(uint8_t* codewords, const datamtx200_symdef* entry, const Divide& remainder) {
+    const int32_t nblocks = entry->blocks;
+    const int32_t ndata = entry->data;
     for (int32_t b = 0; b < nblocks; ++b) {
         uint8_t reg[68];
         remainder(codewords + b, (ndata - b + nblocks - 1) / nblocks, reg);
-        for (int32_t k = 0; k < ncheck; ++k) codewords[ndata + b + k * nblocks] = reg[k];
+        const int32_t column = datamtx200_checkcolumn(entry, b);
+        for (int32_t k = 0; k < entry->blockcheck; ++k)
+            codewords[ndata + column + k * nblocks] = reg[k];
     }
 }
 
 // Long data share one table of the feedback products between the blocks.
-bool tabledchecks(uint8_t* codewords, int32_t ndata, int32_t nblocks, const uint16_t* glog,
-                  int32_t ncheck) {
+bool tabledchecks(uint8_t* codewords, const datamtx200_symdef* entry, const uint16_t* glog) {
     galois_rsproducts products;
-    if (!galois_rsproductsfill(&products, gf.log, gf.alog, gf.size, glog, ncheck)) return false;
-    blockchecks(codewords, ndata, nblocks, ncheck,
-                [&](const uint8_t* data, int32_t count, uint8_t* reg) {
-                    galois_rsremainder8(products, data, count, nblocks, reg);
-                });
+    if (!galois_rsproductsfill(&products, gf.log, gf.alog, gf.size, glog, entry->blockcheck))
+        return false;
+    blockchecks(codewords, entry, [&](const uint8_t* data, int32_t count, uint8_t* reg) {
+        galois_rsremainder8(products, data, count, entry->blocks, reg);
+    });
     return true;
 }
 } // namespace
@@ -58,13 +72,12 @@ void datamtx200_calcchecks(uint8_t* codewords, const datamtx200_symdef* entry) {
     if (ndata > GALOIS_TABLEFROM) {
         uint16_t glog[68];
         for (int32_t k = 0; k < ncheck; ++k) glog[k] = gf.log[coef[k]];
-        if (tabledchecks(codewords, ndata, nblocks, glog, ncheck)) return;
+        if (tabledchecks(codewords, entry, glog)) return;
     }
     const uint8_t* rows[68]; // row k: every multiple of coefficient k
     for (int32_t k = 0; k < ncheck; ++k)
         rows[k] = galois_multab<8, datamtx_gfpoly>.row[coef[k]].data();
-    blockchecks(codewords, ndata, nblocks, ncheck,
-                [&](const uint8_t* data, int32_t count, uint8_t* reg) {
-                    galois_rsremainderrows(rows, ncheck, data, count, nblocks, reg);
-                });
+    blockchecks(codewords, entry, [&](const uint8_t* data, int32_t count, uint8_t* reg) {
+        galois_rsremainderrows(rows, ncheck, data, count, nblocks, reg);
+    });
 }

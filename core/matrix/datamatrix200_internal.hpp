@@ -64,6 +64,9 @@ uint8_t datamtx_GFdiv(uint8_t a, uint8_t b);
 const uint8_t* datamtx200_polylutn(int32_t n);
 // Writes the interleaved check codewords after the entry's data codewords.
 void datamtx200_calcchecks(uint8_t* codewords, const datamtx200_symdef* entry);
+// Position of block `block`'s first check codeword after the data codewords;
+// its following ones come every `blocks` codewords.
+int32_t datamtx200_checkcolumn(const datamtx200_symdef* entry, int32_t block);
 
 // ---- Placement -----------------------------------------------------------
 

@@ -6,42 +6,17 @@
 #include <array>
 #include <iterator>
 
-#include "core/driver/printops.hpp"
-#include "core/fields/fieldqueue.hpp"
+#include "drivers/common/kit.hpp"
 #include "drivers/epson/epson_internal.hpp"
 
 namespace {
-using handler = kv_status (*)(kv_glor* s, int32_t c);
-struct action {
-    int32_t code;
-    handler fn;
-};
-
 constexpr int32_t ESC = 27;
 // Far beyond any paper width; keeps position arithmetic from overflowing on
 // endless lines.
 constexpr int32_t kMaxPos = 1 << 28;
 
-kv_status send(kv_glor* s, int32_t c) { return s->lprintc(s, c); }
-
-kv_status readbyte(kv_glor* s, int32_t* c) { return s->lgetc(s, c); }
-
-// Reads a parameter byte and sends it on at once. A read that meets the end
-// of the input gives 0 and sends nothing.
-kv_status passbyte(kv_glor* s, int32_t* c) {
-    kv_status st = readbyte(s, c);
-    if (kv_ok(st) && !kv_breakall(s)) st = send(s, *c);
-    return st;
-}
-
-// A 16-bit parameter, low byte first, both sent; sign-extended.
-kv_status kv_epson_passw(kv_glor* s, int32_t* value) {
-    int32_t lo = 0, hi = 0;
-    kv_status st = passbyte(s, &lo);
-    if (kv_ok(st)) st = passbyte(s, &hi);
-    *value = static_cast<int16_t>(static_cast<uint16_t>((lo & 0xFF) | ((hi & 0xFF) << 8)));
-    return st;
-}
+constexpr auto send = kv_send;
+constexpr auto passbyte = kv_passbyte;
 
 void advance(kv_glor* s, int32_t dots) {
     if (s->hpos < kMaxPos) s->hpos += dots;
@@ -77,16 +52,7 @@ void setdefaulttabs(kv_glor* s) {
 
 // Line feed, also for VT without vertical tabs and CR with auto line feed.
 kv_status linefeed(kv_glor* s) {
-    kv_status st = KV_SUCCESS;
-    int32_t most = 0;
-    kv_maxleft(s, &most);
-    if (most <= 0) {
-        st = send(s, '\n');
-        s->vpos += s->linespace;
-        kv_epson_wrapvpos(s);
-    } else {
-        st = kv_epson_plotnscroll(s, s->linespace);
-    }
+    const kv_status st = kv_bandlinefeed(s, kv_epson_band);
     kv_epson_onelinecancel(s);
     kv_epson_w(s)->lastwidth = 0;
     return st;
@@ -133,15 +99,8 @@ kv_status kv_epson__vt(kv_glor* s, int32_t c) {
 }
 
 kv_status kv_epson__ff(kv_glor* s, int32_t) {
-    kv_status st = KV_SUCCESS;
-    int32_t m = 0;
-    kv_maxleft(s, &m);
-    const int32_t r = s->pagelen - s->vpos; // dots left on the page
-    if (r < m) m = r;
-    if (m > 0) st = kv_epson_plotnscroll(s, m);
-    if (m < r) jerr_uperr(&st, send(s, '\f'));
+    const kv_status st = kv_bandformfeed(s, kv_epson_band);
     kv_epson_onelinecancel(s);
-    s->vpos = 0;
     kv_epson_w(s)->lastwidth = 0;
     return st;
 }
@@ -189,7 +148,7 @@ kv_status kv_epson__can(kv_glor* s, int32_t c) {
 
 kv_status kv_epson__esc(kv_glor* s, int32_t c);
 
-constexpr action ctrlacts[] = {
+constexpr kv_action ctrlacts[] = {
     {8, kv_epson__bs},   // BS
     {9, kv_epson__ht},   // HT
     {10, kv_epson__lf},  // LF
@@ -205,19 +164,10 @@ constexpr action ctrlacts[] = {
     {0, nullptr},
 };
 
-// Escape sequences. Each starts by sending ESC and its letter.
-kv_status kv_epson_esc_unsup0(kv_glor* s, int32_t e) {
-    kv_status st = send(s, ESC);
-    jerr_uperr(&st, send(s, e));
-    return st;
-}
-
-kv_status kv_epson_esc_unsup1(kv_glor* s, int32_t e) {
-    kv_status st = kv_epson_esc_unsup0(s, e);
-    int32_t n = 0;
-    jerr_uperr(&st, passbyte(s, &n));
-    return st;
-}
+// Escape sequences. Each starts by sending ESC and its letter; these two
+// only pass the sequence on, with no parameter byte or with one.
+constexpr kv_action_fn kv_epson_esc_unsup0 = kv_esc_pass0;
+constexpr kv_action_fn kv_epson_esc_unsup1 = kv_esc_pass1;
 
 kv_status kv_epson_esc__so(kv_glor* s, int32_t e) {
     kv_status st = kv_epson_esc_unsup0(s, e);
@@ -258,7 +208,7 @@ kv_status kv_epson_esc_exclam(kv_glor* s, int32_t e) {
 kv_status kv_epson_esc_dollar(kv_glor* s, int32_t e) {
     kv_status st = kv_epson_esc_unsup0(s, e);
     int32_t d = 0;
-    jerr_uperr(&st, kv_epson_passw(s, &d));
+    jerr_uperr(&st, kv_passw(s, &d));
     const int32_t p = s->hdpi * d / 60;
     if (p >= 0 && p <= 15 * s->hdpi) s->hpos = p;
     kv_epson_w(s)->lastwidth = 0;
@@ -291,14 +241,10 @@ kv_status kv_epson_esc_passn(kv_glor* s, int32_t e) {
     default: mode = w->gmode_z; break;
     }
     int32_t n = 0;
-    jerr_uperr(&st, kv_epson_passw(s, &n));
+    jerr_uperr(&st, kv_passw(s, &n));
     // The printer reads the column count as an unsigned number.
     const int32_t columns = n & 0xFFFF;
-    const int32_t bytes = mode > 7 ? 3 * columns : columns;
-    for (int32_t i = 0; i < bytes && kv_ok(st) && !kv_breakall(s); ++i) {
-        int32_t b = 0;
-        st = passbyte(s, &b);
-    }
+    jerr_uperr(&st, kv_passn(s, mode > 7 ? 3 * columns : columns));
     advance(s, 120 * columns / modedensity(mode));
     w->lastwidth = 0;
     return st;
@@ -314,13 +260,6 @@ kv_status kv_epson_esc_2(kv_glor* s, int32_t e) {
     return kv_epson_esc_unsup0(s, e);
 }
 
-kv_status kv_epson_esc_3(kv_glor* s, int32_t e) {
-    kv_status st = kv_epson_esc_unsup0(s, e);
-    int32_t n = 0;
-    jerr_uperr(&st, passbyte(s, &n));
-    if (n > 0) s->linespace = n / 3;
-    return st;
-}
 
 kv_status kv_epson_esc_quest(kv_glor* s, int32_t e) {
     kv_status st = kv_epson_esc_unsup0(s, e);
@@ -356,18 +295,8 @@ kv_status kv_epson_esc_ua(kv_glor* s, int32_t e) {
 
 // Vertical tab list: only the number of stops is kept.
 kv_status kv_epson_esc_ub(kv_glor* s) {
-    kv_status st = KV_SUCCESS;
-    kv_epson_work* w = kv_epson_w(s);
-    w->nvtabs = 0;
-    int32_t previous = -1;
-    while (!kv_breakall(s) && w->nvtabs <= 65 && kv_ok(st)) {
-        int32_t b = 0;
-        st = passbyte(s, &b);
-        if (b <= previous) break;
-        previous = b;
-        ++w->nvtabs;
-    }
-    return st;
+    int32_t stops[66];
+    return kv_passascending(s, 66, stops, &kv_epson_w(s)->nvtabs);
 }
 
 kv_status kv_epson_esc_lb(kv_glor* s, int32_t e) {
@@ -376,36 +305,12 @@ kv_status kv_epson_esc_lb(kv_glor* s, int32_t e) {
     return st;
 }
 
-kv_status kv_epson_esc_uc(kv_glor* s, int32_t e) {
-    kv_status st = kv_epson_esc_unsup0(s, e);
-    int32_t n = 0;
-    jerr_uperr(&st, passbyte(s, &n));
-    if (n > 0) {
-        s->pagelen = n * s->linespace;
-        s->vpos = 0;
-    } else {
-        int32_t m = 0;
-        jerr_uperr(&st, passbyte(s, &m));
-        if (m != 0) {
-            s->pagelen = m * s->vdpi;
-            s->vpos = 0;
-        }
-    }
-    return st;
-}
 
 kv_status kv_epson_esc_ud(kv_glor* s, int32_t e) {
     kv_status st = kv_epson_esc_unsup0(s, e);
     kv_epson_work* w = kv_epson_w(s);
-    w->ntabs = 0;
-    int32_t previous = -1;
-    while (!kv_breakall(s) && w->ntabs < 32 && kv_ok(st)) {
-        int32_t b = 0;
-        st = passbyte(s, &b);
-        if (b <= previous) break;
-        previous = b;
-        w->tabstops[w->ntabs++] = (b - 1) * s->pitch;
-    }
+    jerr_uperr(&st, kv_passascending(s, 32, w->tabstops, &w->ntabs));
+    for (int32_t i = 0; i < w->ntabs; ++i) w->tabstops[i] = (w->tabstops[i] - 1) * s->pitch;
     return st;
 }
 
@@ -413,7 +318,7 @@ kv_status kv_epson_esc_ud(kv_glor* s, int32_t e) {
 // pending fields print in the space it opens.
 kv_status kv_epson_esc_uj(kv_glor* s, int32_t) {
     int32_t n = 0;
-    kv_status st = readbyte(s, &n);
+    kv_status st = kv_readbyte(s, &n);
     const int32_t k = n / 3;
     if (k != 0) jerr_uperr(&st, kv_epson_plotnscroll(s, k / 3));
     kv_epson_w(s)->lastwidth = 0;
@@ -444,7 +349,7 @@ kv_status kv_epson_esc_uw(kv_glor* s, int32_t e) {
 kv_status kv_epson_esc_bslash(kv_glor* s, int32_t e) {
     kv_status st = kv_epson_esc_unsup0(s, e);
     int32_t d = 0;
-    jerr_uperr(&st, kv_epson_passw(s, &d));
+    jerr_uperr(&st, kv_passw(s, &d));
     if (kv_epson_w(s)->lqunits) d = 2 * d / 3;
     const int32_t p = s->hpos + d;
     if (p >= 0 && p <= 15 * s->hdpi) s->hpos = p;
@@ -460,7 +365,7 @@ kv_status kv_epson_esc_lx(kv_glor* s, int32_t e) {
     return st;
 }
 
-constexpr action escacts[] = {
+constexpr kv_action escacts[] = {
     // No parameter; passed on without tracking.
     {'#', kv_epson_esc_unsup0}, {'&', kv_epson_esc_unsup0}, {'4', kv_epson_esc_unsup0},
     {'5', kv_epson_esc_unsup0}, {'8', kv_epson_esc_unsup0}, {'9', kv_epson_esc_unsup0},
@@ -487,12 +392,12 @@ constexpr action escacts[] = {
     {'Z', kv_epson_esc_passn},    // ESC Z: quadruple density
     {'0', kv_epson_esc_0},        // ESC 0: 1/8-inch spacing
     {'2', kv_epson_esc_2},        // ESC 2: 1/6-inch spacing
-    {'3', kv_epson_esc_3},        // ESC 3 n: n/180 (n/216) inch spacing
+    {'3', kv_esc_spacing3},       // ESC 3 n: n/180 (n/216) inch spacing
     {'?', kv_epson_esc_quest},    // ESC ? c m: reassign bit-image mode
     {'@', kv_epson_esc_at},       // ESC @: initialise
     {'A', kv_epson_esc_ua},       // ESC A n: n/60 (n/72) inch spacing
     {'b', kv_epson_esc_lb},       // ESC b c list: vertical tab channel
-    {'C', kv_epson_esc_uc},       // ESC C n / ESC C 0 m: page length
+    {'C', kv_esc_pagelength},     // ESC C n / ESC C 0 m: page length
     {'D', kv_epson_esc_ud},       // ESC D list: horizontal tabs
     {'J', kv_epson_esc_uj},       // ESC J n: advance paper
     {'M', kv_epson_esc_um},       // ESC M: elite
@@ -504,46 +409,18 @@ constexpr action escacts[] = {
 };
 static_assert(std::size(escacts) == 55, "54 escape sequences and the end pair");
 
-constexpr handler kv_epson_findaction(const action* table, int32_t code) {
-    for (const action* a = table; a->fn != nullptr; ++a) {
-        if (a->code == code) return a->fn;
-    }
-    return nullptr;
-}
+constexpr auto kCtrlIndex = kv_indexactions<128>(ctrlacts);
+constexpr auto kEscIndex = kv_indexactions<128>(escacts);
 
-// The tables' look-up done once for every code, so a text byte costs one
-// index instead of a walk through the table.
-constexpr std::array<handler, 128> byindex(const action* table) {
-    std::array<handler, 128> t{};
-    for (int32_t c = 0; c < 128; ++c) t[c] = kv_epson_findaction(table, c);
-    return t;
-}
-const auto kCtrlIndex = byindex(ctrlacts);
-const auto kEscIndex = byindex(escacts);
-
-kv_status kv_epson__esc(kv_glor* s, int32_t) {
-    int32_t e = 0;
-    kv_status st = readbyte(s, &e);
-    if (kv_breakall(s)) return jerr_uperr(&st, send(s, ESC)); // ESC was the last byte
-    handler h = kEscIndex[e & 127];
-    jerr_uperr(&st, h != nullptr ? h(s, e) : kv_epson_esc_unsup0(s, e));
-    return st;
-}
+kv_status kv_epson__esc(kv_glor* s, int32_t) { return kv_escdispatch(s, kEscIndex, kv_esc_pass0); }
 } // namespace
 
 kv_status kv_epson_initinfo(kv_glor* s) {
     kv_epson_work* w = kv_drvwork_init<kv_epson_work>(s);
-    s->hdpi = 120;
-    s->vdpi = kv_epson_is24pin(s) ? 60 : 72;
-    s->pitch = s->hdpi / 10;
-    s->linespace = s->vdpi / 6;
-    s->pagelen = 11 * s->vdpi;
-    const int32_t lines = s->config[KV_CONFIG_PAGELINES];
-    if (lines >= 1 && lines <= 999) s->pagelen = lines * s->linespace;
-    s->hpos = 0;
-    s->hdots = 0;
-    s->vpos = 0;
-    s->autolf = 0;
+    const int32_t hdpi = 120;
+    const int32_t vdpi = kv_epson_is24pin(s) ? 60 : 72;
+    // Ten characters and six lines to the inch, eleven-inch pages.
+    kv_initgeometry(s, hdpi, vdpi, hdpi / 10, vdpi / 6, 11 * vdpi, vdpi / 6);
     w->gmode_l = 1;
     w->gmode_y = 2;
     w->gmode_z = 3;
@@ -551,59 +428,29 @@ kv_status kv_epson_initinfo(kv_glor* s) {
     return KV_SUCCESS;
 }
 
-kv_status kv_epson_lgetc(kv_glor* s, int32_t* c) {
-    *c = 0;
-    if (kv_breakall(s)) return KV_SUCCESS;
-    return kv_pgetc(s, c);
-}
-
-// Bytes go on after the end of the input as well, so that every byte read
-// reaches the printer (the byte layer refuses output only after a failed
-// write).
-kv_status kv_epson_lprintc(kv_glor* s, int32_t c) { return kv_pprintc(s, c); }
-
 kv_status kv_epson_initprn(kv_glor* s) {
     kv_status st = kv_epson_initinfo(s);
     if (kv_failed(st)) return st;
     int32_t lines = s->linespace > 0 ? s->pagelen / s->linespace : 0;
     if (lines > 255) lines = 255;
     const int32_t init[] = {ESC, '@', ESC, 'A', s->linespace, ESC, 'C', lines, '\r'};
-    for (int32_t b : init) {
-        st = send(s, b);
-        if (kv_failed(st)) break;
-    }
-    return st;
+    return kv_sendbytes(s, init, std::size(init));
 }
-
-kv_status kv_epson_specialcmd(kv_glor*, char*) { return KV_SUCCESS; }
 
 // Bytes that only print a character cell: 32..127 and 160..255.
-constexpr std::array<uint8_t, 256> buildprintable() {
-    std::array<uint8_t, 256> t{};
-    for (int c = 0; c < 256; ++c) t[c] = (c & 127) >= 32 ? 1 : 0;
-    return t;
-}
-constexpr auto kPrintable = buildprintable();
+constexpr auto kPrintable = kv_bytetable([](int32_t c) { return (c & 127) >= 32; });
 
 kv_status kv_epson_qoutc(kv_glor* s, int32_t c) {
-    handler h = kCtrlIndex[c & 127];
+    const kv_action_fn h = kCtrlIndex[static_cast<size_t>(c & 127)];
     if (h != nullptr) return h(s, c);
     kv_status st = send(s, c);
     if (!kPrintable[c & 255]) return st;
     kv_epson_w(s)->lastwidth = s->pitch;
     advance(s, s->pitch);
-    // The text that follows goes on in one piece: each of its bytes would
-    // only be sent and move the head by one cell. Never after a space: the
-    // spaces that stand for a sequence come from the padding, not from the
-    // input, and the text after the sequence must wait for all of them.
-    if (c == ' ') return st;
-    const uint8_t* run = nullptr;
-    const size_t n = kv_ptakeplain(s, kPrintable.data(), &run);
-    if (n > 0 && kv_ok(st)) {
-        st = kv_pprintrun(s, run, n);
-        if (s->hpos < kMaxPos)
-            s->hpos = static_cast<int32_t>(std::min<int64_t>(
-                s->hpos + static_cast<int64_t>(n) * s->pitch, int64_t{kMaxPos} + s->pitch));
-    }
+    size_t n = 0;
+    if (kv_ok(st)) st = kv_sendplainrun(s, c, kPrintable.data(), &n);
+    if (n > 0 && s->hpos < kMaxPos)
+        s->hpos = static_cast<int32_t>(std::min<int64_t>(
+            s->hpos + static_cast<int64_t>(n) * s->pitch, int64_t{kMaxPos} + s->pitch));
     return st;
 }

@@ -6,6 +6,8 @@
 #include <cstdint>
 
 #include "core/driver/kvglor.hpp"
+#include "drivers/common/band.hpp"
+#include "drivers/common/kit.hpp"
 
 // Printer state the driver tracks besides the shared geometry.
 struct kv_epson_work {
@@ -19,8 +21,8 @@ struct kv_epson_work {
     int32_t gmode_l;
     int32_t gmode_y;
     int32_t gmode_z;
-    int32_t ntabs;     // horizontal tab stops stored in `tabstops`
-    int32_t nvtabs;    // vertical tab stops last given (only counted)
+    int32_t ntabs;  // horizontal tab stops stored in `tabstops`
+    int32_t nvtabs; // vertical tab stops last given (only counted)
     int32_t tabstops[32];
 };
 
@@ -28,14 +30,27 @@ struct kv_epson_work {
 // row. A band column is two dot columns (plane 0 left, plane 1 right).
 inline constexpr int32_t KV_EPSON_BANDCOLS = 780;
 inline constexpr int32_t KV_EPSON_BANDROWS = 8;
+inline constexpr kv_bandgeom kv_epson_geom = {
+    KV_EPSON_BANDROWS, KV_EPSON_BANDCOLS, 2, KV_BAND_COLUMNS, 8, 1};
+static_assert(kv_bandfits(kv_epson_geom));
 
-kv_status kv_epson_lgetc(kv_glor* s, int32_t* c);
-kv_status kv_epson_lprintc(kv_glor* s, int32_t c);
+// Reads and sends bytes the standard way; command Z means nothing here.
+inline constexpr kv_lgetc_fn kv_epson_lgetc = kv_std_lgetc;
+inline constexpr kv_lprintc_fn kv_epson_lprintc = kv_std_lprintc;
+inline constexpr kv_specialcmd_fn kv_epson_specialcmd = kv_std_specialcmd;
 kv_status kv_epson_initprn(kv_glor* s);
-kv_status kv_epson_specialcmd(kv_glor* s, char* text);
 kv_status kv_epson_setregion(kv_glor* s, int32_t x, int32_t y, int32_t w, int32_t h,
                              int32_t density);
 kv_status kv_epson_qoutc(kv_glor* s, int32_t c);
 
+// The driver entry record of the Epson builds: printer code 400 (LQ, 24-pin)
+// or 384 (MX/FX/RX, 9-pin).
+constexpr kv_prnslots kv_epson_slots(int32_t prncode) {
+    return {prncode, kv_epson_lgetc, kv_epson_lprintc, kv_epson_initprn,   kv_epson_specialcmd,
+            nullptr, nullptr,        nullptr,          kv_epson_setregion, kv_epson_qoutc};
+}
+
 // True on the 24-pin build.
-inline bool kv_epson_is24pin(const kv_glor* s) { return s->prncode == 400 || s->prncode == 401; }
+inline bool kv_epson_is24pin(const kv_glor* s) {
+    return s->prncode == 400 || s->prncode == 401;
+}

@@ -4,17 +4,13 @@
 #include <array>
 #include <cstdint>
 
-#include "core/driver/printops.hpp"
-#include "core/fields/fieldqueue.hpp"
-#include "core/fields/fieldrender.hpp"
+#include "drivers/common/kit.hpp"
 #include "drivers/epson/epson_internal.hpp"
 
 namespace {
 constexpr int32_t ESC = 27;
 
-uint8_t* plane(kv_glor* s, int p) { return s->bandmap + p * KV_EPSON_BANDCOLS; }
-
-kv_status send(kv_glor* s, int32_t c) { return s->lprintc(s, c); }
+constexpr auto send = kv_send;
 
 // A band byte (bit 7 = top row) as three 24-pin bytes, top first: every band
 // row fills three consecutive pins.
@@ -47,11 +43,21 @@ kv_status sendcolumn(kv_glor* s, uint8_t b) {
     }
     return st;
 }
+// The band loop's hooks: the field's slice at its column, ESC A spacing
+// sent only when the step differs from what the printer has, and the head
+// put back by CR, spaces and empty graphics columns.
+kv_status dumpfield(kv_glor* s, const kv_field* f, int32_t x, int32_t w) {
+    return kv_epson_dumprow(s, f->column, x, w);
+}
+
+kv_status respace(kv_glor* s, int32_t* n, int32_t* current) {
+    if (*n == *current) return KV_SUCCESS;
+    *current = *n;
+    return kv_epson_setvspace(s, *n);
+}
 } // namespace
 
-void kv_epson_wrapvpos(kv_glor* s) {
-    if (s->pagelen > 0 && s->vpos > s->pagelen) s->vpos = (s->vpos - 1) % s->pagelen + 1;
-}
+const kv_bandops kv_epson_band = {kv_epson_geom, 2, dumpfield, respace, 0, kv_epson_sethpos};
 
 kv_status kv_epson_setvspace(kv_glor* s, int32_t n) {
     kv_status st = send(s, ESC);
@@ -78,25 +84,15 @@ kv_status kv_epson_startgline(kv_glor* s, int32_t n) {
 }
 
 kv_status kv_epson_sethpos(kv_glor* s, int32_t p) {
-    kv_status st = send(s, '\r');
-    int32_t rest = p < 0 ? 0 : p;
-    if (s->pitch > 0) {
-        while (rest >= s->pitch && kv_ok(st)) {
-            st = send(s, ' ');
-            rest -= s->pitch;
-        }
-    }
-    jerr_uperr(&st, kv_epson_startgline(s, rest));
-    for (int32_t i = 0; i < rest && kv_ok(st); ++i) st = sendcolumn(s, 0);
-    s->hpos = p;
-    return st;
+    // A 24-pin graphics column is three bytes.
+    return kv_headto(s, p, kv_epson_startgline, kv_epson_is24pin(s) ? 3 : 1);
 }
 
 kv_status kv_epson_dumprow(kv_glor* s, int32_t column, int32_t x, int32_t w) {
     kv_status st = kv_epson_sethpos(s, column + 2 * x);
     jerr_uperr(&st, kv_epson_startgline(s, 2 * w));
-    const uint8_t* left = plane(s, 0);
-    const uint8_t* right = plane(s, 1);
+    const uint8_t* left = kv_bandplane(s, kv_epson_geom, 0);
+    const uint8_t* right = kv_bandplane(s, kv_epson_geom, 1);
     for (int32_t c = 0; c < w && kv_ok(st); ++c) {
         st = sendcolumn(s, left[c]);
         if (kv_ok(st)) st = sendcolumn(s, right[c]);
@@ -105,63 +101,10 @@ kv_status kv_epson_dumprow(kv_glor* s, int32_t column, int32_t x, int32_t w) {
 }
 
 kv_status kv_epson_plotnscroll(kv_glor* s, int32_t n) {
-    kv_status st = KV_SUCCESS;
-    if (n <= 0) return st;
-    const int32_t hpos = s->hpos;
-    int32_t spacing = s->linespace; // what the printer is set to
-    for (int32_t advanced = 0; advanced < n && kv_ok(st);) {
-        const int32_t step = n - advanced < KV_EPSON_BANDROWS ? n - advanced : KV_EPSON_BANDROWS;
-        kv_fieldcursor cur;
-        kv_fieldfirst(s, &cur);
-        for (; cur.current != nullptr && kv_ok(st); kv_fieldnext(s, &cur)) {
-            kv_field* f = cur.current;
-            int32_t x = f->x;
-            int32_t width = f->width;
-            // A field reaching left of the margin is printed from the margin on.
-            if (f->column + 2 * x < 0) {
-                const int32_t cut = (-(f->column + 2 * x) + 1) / 2;
-                x += cut;
-                width -= cut;
-            }
-            const int32_t bottom = f->y + f->depth;
-            kv_rect band{x, 0, width < KV_EPSON_BANDCOLS ? width : KV_EPSON_BANDCOLS,
-                         bottom < KV_EPSON_BANDROWS ? bottom : KV_EPSON_BANDROWS};
-            if (width > 0 && band.w > 0 && bottom > 0 && f->y < band.h) {
-                kv_clearmap(s);
-                st = kv_imageone(s, &band, f, -x, 0);
-                if (kv_ok(st)) st = kv_epson_dumprow(s, f->column, x, band.w);
-            }
-        }
-        kv_scrollall(s, step);
-        if (kv_failed(st)) break;
-        if (step != spacing) {
-            st = kv_epson_setvspace(s, step);
-            spacing = step;
-        }
-        jerr_uperr(&st, send(s, '\n'));
-        s->vpos += step;
-        advanced += step;
-    }
-    kv_epson_wrapvpos(s);
-    if (spacing != s->linespace) jerr_uperr(&st, kv_epson_setvspace(s, s->linespace));
-    jerr_uperr(&st, kv_epson_sethpos(s, hpos));
-    return st;
+    return kv_bandplot(s, kv_epson_band, n);
 }
 
 kv_status kv_epson_setregion(kv_glor* s, int32_t x, int32_t y, int32_t w, int32_t h,
                              int32_t density) {
-    const int32_t top = y < 0 ? 0 : y;
-    const int32_t bottom = y + h > KV_EPSON_BANDROWS ? KV_EPSON_BANDROWS : y + h;
-    const int32_t left = x < 0 ? 0 : x;
-    const int32_t right = x + w > KV_EPSON_BANDCOLS ? KV_EPSON_BANDCOLS : x + w;
-    if (top >= bottom || left >= right) return KV_SUCCESS;
-    const uint8_t mask =
-        static_cast<uint8_t>((0xFF >> top) & ~(0xFF >> bottom)); // rows top..bottom-1, bit 7 = row 0
-    uint8_t* p0 = plane(s, 0);
-    uint8_t* p1 = plane(s, 1);
-    for (int32_t c = left; c < right; ++c) {
-        p0[c] |= mask;
-        if (density != 0) p1[c] |= mask;
-    }
-    return KV_SUCCESS;
+    return kv_bandsetregion(s, kv_epson_geom, x, y, w, h, density);
 }

@@ -6,7 +6,9 @@
 
 #include "drivers/epson/epson.hpp"
 
-inline kv_epson_work* kv_epson_w(kv_glor* s) { return kv_drvwork<kv_epson_work>(s); }
+inline kv_epson_work* kv_epson_w(kv_glor* s) {
+    return kv_drvwork<kv_epson_work>(s);
+}
 
 kv_status kv_epson_initinfo(kv_glor* s);
 // Advances the paper n dots, printing the pending fields band by band.
@@ -16,5 +18,5 @@ kv_status kv_epson_sethpos(kv_glor* s, int32_t p);
 kv_status kv_epson_startgline(kv_glor* s, int32_t n);
 kv_status kv_epson_setvspace(kv_glor* s, int32_t n);
 kv_status kv_epson_dumprow(kv_glor* s, int32_t column, int32_t x, int32_t w);
-// Keeps vpos within the page (1 .. pagelen) once it has passed its end.
-void kv_epson_wrapvpos(kv_glor* s);
+// The Epson band for the shared band loop.
+extern const kv_bandops kv_epson_band;

@@ -9,23 +9,16 @@
 #include <limits>
 
 #include "core/driver/printops.hpp"
+#include "drivers/common/pageprinter.hpp"
 #include "drivers/hplaser/hplaser_internal.hpp"
 
 namespace {
-using handler = kv_status (*)(kv_glor* s, int32_t c);
-struct action {
-    int32_t code;
-    handler fn;
-};
-
 constexpr int32_t ESC = 27;
 constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 // Any value above this is no byte count; the value field saturates here.
 constexpr int32_t kValueCap = 100000;
 
-kv_status send(kv_glor* s, int32_t c) {
-    return s->lprintc(s, c);
-}
+constexpr auto send = kv_send;
 
 int32_t bump(int32_t n) {
     return n < kMax ? n + 1 : n;
@@ -82,26 +75,17 @@ void endparameter(kv_hplaser_work* w, int32_t b) {
 // Control handlers: LF, FF and CR may be held, replaced or dropped; ESC
 // starts the stepper.
 kv_status kv_hplaser__lf(kv_glor* s, int32_t c) {
-    if (s->holdlf) {
-        s->heldlf = bump(s->heldlf);
-        return KV_SUCCESS;
-    }
-    return send(s, c);
+    return kv_pp_holdlf(s) ? KV_SUCCESS : send(s, c);
 }
 
 kv_status kv_hplaser__ff(kv_glor* s, int32_t c) {
     kv_status st = s->resetff == 1 ? kv_lprintqstr(s, kv_hplaser_resetqstr) : send(s, c);
-    s->heldlf = 0; // a new page: the held line feeds have nothing left to do
+    kv_pp_newpage(s);
     return st;
 }
 
 kv_status kv_hplaser__cr(kv_glor* s, int32_t c) {
-    if (s->squishcr) {
-        const int32_t before = s->crcount;
-        s->crcount = bump(s->crcount);
-        if (before > 0) return KV_SUCCESS;
-    }
-    return send(s, c);
+    return kv_pp_dropcr(s) ? KV_SUCCESS : send(s, c);
 }
 
 kv_status kv_hplaser__esc(kv_glor* s, int32_t c) {
@@ -113,7 +97,7 @@ kv_status kv_hplaser__esc(kv_glor* s, int32_t c) {
     return st;
 }
 
-constexpr action ctrlacts[] = {
+constexpr kv_action ctrlacts[] = {
     {10, kv_hplaser__lf},  // LF: held while holding is on
     {12, kv_hplaser__ff},  // FF: or a printer reset; held line feeds dropped
     {13, kv_hplaser__cr},  // CR: only the first of a row while squeezing
@@ -122,26 +106,10 @@ constexpr action ctrlacts[] = {
 };
 static_assert(std::size(ctrlacts) == 5, "four controls and the end pair");
 
-constexpr handler findaction(const action* table, int32_t code) {
-    for (const action* a = table; a->fn != nullptr; ++a)
-        if (a->code == code) return a->fn;
-    return nullptr;
-}
-
-constexpr std::array<handler, 256> byindex(const action* table) {
-    std::array<handler, 256> t{};
-    for (int32_t c = 0; c < 256; ++c) t[static_cast<size_t>(c)] = findaction(table, c);
-    return t;
-}
-constexpr auto kCtrlIndex = byindex(ctrlacts);
+constexpr auto kCtrlIndex = kv_indexactions<256>(ctrlacts);
 
 // Bytes that are only sent on: everything but the four controls above.
-constexpr std::array<uint8_t, 256> buildplain() {
-    std::array<uint8_t, 256> t{};
-    for (int32_t c = 0; c < 256; ++c) t[static_cast<size_t>(c)] = kCtrlIndex[c] == nullptr;
-    return t;
-}
-constexpr auto kPlain = buildplain();
+constexpr auto kPlain = kv_bytetable([](int32_t c) { return !kv_hasaction(ctrlacts, c); });
 } // namespace
 
 void kv_hplaser_escfeed(kv_hplaser_work* w, int32_t b) {
@@ -201,9 +169,7 @@ void kv_hplaser_escfeed(kv_hplaser_work* w, int32_t b) {
 }
 
 kv_status kv_hplaser_lgetnprintc(kv_glor* s, int32_t* c) {
-    kv_status st = s->lgetc(s, c);
-    if (kv_breakall(s)) return st;
-    return jerr_uperr(&st, s->lprintc(s, *c));
+    return kv_passbyte(s, c);
 }
 
 kv_status kv_hplaser_stepesc(kv_glor* s) {
@@ -221,28 +187,14 @@ kv_status kv_hplaser_stepesc(kv_glor* s) {
 }
 
 kv_status kv_hplaser_sendheld(kv_glor* s) {
-    kv_status st = KV_SUCCESS;
-    // Every held line feed was read from the input, so each one goes out, even
-    // when the input has just ended.
-    for (; s->heldlf > 0 && kv_ok(st); --s->heldlf) st = send(s, '\n');
-    s->heldlf = 0;
-    s->crcount = 0;
-    return st;
+    return kv_pp_release(s, kv_send);
 }
 
 kv_status kv_hplaser_initinfo(kv_glor* s) {
     kv_drvwork_init<kv_hplaser_work>(s);
-    s->pitch = 1;
-    s->linespace = 1;
-    s->autolf = 0;
-    s->hdpi = 300;
-    s->vdpi = 300;
-    s->pagelen = 66;
-    const int32_t lines = s->config[KV_CONFIG_PAGELINES];
-    if (lines >= 1 && lines <= 999) s->pagelen = lines;
-    s->hpos = 0;
-    s->hdots = 0;
-    s->vpos = 0;
+    // The printer keeps its own cursor: no position is tracked, and the page
+    // length counts lines.
+    kv_initgeometry(s, 300, 300, 1, 1, 66, 1);
     return KV_SUCCESS;
 }
 
@@ -257,16 +209,8 @@ kv_status kv_hplaser_lgetc(kv_glor* s, int32_t* c) {
         st = kv_hplaser_stepesc(s);
         if (kv_breakall(s)) return st;
     }
-    jerr_uperr(&st, kv_pgetc(s, c));
+    jerr_uperr(&st, kv_lgetc_or(s, c, 32));
     return st;
-}
-
-// Every byte is sent, also after the end of the input: the only bytes sent
-// then are ones that were read before it (padding of a sequence closed by the
-// last byte, a delimiter that opened nothing). The pseudo-byte a read
-// returns at the end of the input is never passed here.
-kv_status kv_hplaser_lprintc(kv_glor* s, int32_t c) {
-    return kv_pprintc(s, c);
 }
 
 kv_status kv_hplaser_initprn(kv_glor* s) {
@@ -293,16 +237,12 @@ kv_status kv_hplaser_specialcmd(kv_glor* s, char* text) {
 
 kv_status kv_hplaser_qoutc(kv_glor* s, int32_t c) {
     c &= 0xFF;
-    const handler h = kCtrlIndex[static_cast<size_t>(c)];
+    const kv_action_fn h = kCtrlIndex[static_cast<size_t>(c)];
     if (h != nullptr) return h(s, c);
     kv_status st = kv_hplaser_sendheld(s);
     jerr_uperr(&st, send(s, c));
-    // The text that follows goes on in one piece: each of its bytes would only
-    // be sent (nothing is held any more). Not after a space: padding arrives
-    // as spaces, and the text after a sequence must wait for all of them.
-    if (c == ' ' || kv_failed(st)) return st;
-    const uint8_t* run = nullptr;
-    const size_t n = kv_ptakeplain(s, kPlain.data(), &run);
-    if (n > 0) st = kv_pprintrun(s, run, n);
+    // Nothing is held any more: the text that follows goes on in one piece.
+    size_t n = 0;
+    if (kv_ok(st)) st = kv_sendplainrun(s, c, kPlain.data(), &n);
     return st;
 }

@@ -10,6 +10,8 @@
 #include <cstdint>
 
 #include "core/driver/kvglor.hpp"
+#include "drivers/common/band.hpp"
+#include "drivers/common/kit.hpp"
 
 // Where the escape-sequence stepper stands between two bytes.
 enum kv_hplaser_escstate : int32_t {
@@ -46,7 +48,10 @@ inline constexpr int32_t KV_HPLASER_ROWBYTES = 413;
 inline constexpr int32_t KV_HPLASER_BANDDOTS = 8 * KV_HPLASER_ROWBYTES;
 // Widest raster a field is sent with, in band dots.
 inline constexpr int32_t KV_HPLASER_MAXWIDTH = 3300;
-static_assert(KV_HPLASER_BANDROWS * KV_HPLASER_ROWBYTES <= static_cast<int32_t>(KV_BANDBYTES));
+inline constexpr kv_bandgeom kv_hplaser_geom = {
+    KV_HPLASER_BANDROWS, KV_HPLASER_BANDDOTS, 1, KV_BAND_ROWS, 8, 1};
+static_assert(kv_bandfits(kv_hplaser_geom) &&
+              kv_bandrowbytes(kv_hplaser_geom) == KV_HPLASER_ROWBYTES);
 
 // PCL strings of the driver.
 inline constexpr char kv_hplaser_resetqstr[] = "\033E";       // printer reset
@@ -59,7 +64,10 @@ inline constexpr char kv_hplaser_ndrasterqstr[] = "\x1b*rB";  // end raster grap
 inline constexpr char kv_hplaser_rectqstra[] = "\x1b*c";      // rectangle: w "a" h "b" "0P"
 
 kv_status kv_hplaser_lgetc(kv_glor* s, int32_t* c);
-kv_status kv_hplaser_lprintc(kv_glor* s, int32_t c);
+// Every byte is sent, also after the end of the input: the only bytes sent
+// then are ones that were read before it (padding of a sequence closed by the
+// last byte, a delimiter that opened nothing).
+inline constexpr kv_lprintc_fn kv_hplaser_lprintc = kv_std_lprintc;
 kv_status kv_hplaser_initprn(kv_glor* s);
 kv_status kv_hplaser_specialcmd(kv_glor* s, char* text);
 kv_status kv_hplaser_lplotcode(kv_glor* s);
@@ -68,3 +76,17 @@ kv_status kv_hplaser_lsetrect(kv_glor* s, int32_t width, int32_t height);
 kv_status kv_hplaser_setregion(kv_glor* s, int32_t x, int32_t y, int32_t w, int32_t h,
                                int32_t density);
 kv_status kv_hplaser_qoutc(kv_glor* s, int32_t c);
+
+// The driver entry record of the HP LaserJet+ build (printer code 768).
+inline constexpr kv_prnslots kv_hplaser_slots = {
+    768,
+    kv_hplaser_lgetc,
+    kv_hplaser_lprintc,
+    kv_hplaser_initprn,
+    kv_hplaser_specialcmd,
+    kv_hplaser_lplotcode,
+    kv_hplaser_lrelpos,
+    kv_hplaser_lsetrect,
+    kv_hplaser_setregion,
+    kv_hplaser_qoutc,
+};

@@ -6,8 +6,8 @@
 #include <limits>
 
 #include "core/driver/printops.hpp"
-#include "core/fields/fieldqueue.hpp"
 #include "core/fields/fieldrender.hpp"
+#include "drivers/common/pageprinter.hpp"
 #include "drivers/hplaser/hplaser_internal.hpp"
 
 namespace {
@@ -16,9 +16,7 @@ constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 // where the cursor is.
 constexpr int32_t kRaise = 27;
 
-kv_status send(kv_glor* s, int32_t c) {
-    return s->lprintc(s, c);
-}
+constexpr auto send = kv_send;
 
 int32_t clamp32(int64_t v) {
     return static_cast<int32_t>(std::clamp<int64_t>(v, -kMax, kMax));
@@ -31,8 +29,8 @@ kv_status sendsigned(kv_glor* s, int32_t v, int32_t letter) {
     return jerr_uperr(&st, send(s, letter));
 }
 
-uint8_t* bandrow(kv_glor* s, int32_t row) {
-    return s->bandmap + row * KV_HPLASER_ROWBYTES;
+kv_status dumpslice(kv_glor* s, int32_t w, int32_t h, bool) {
+    return kv_hplaser_dumprow(s, w, h);
 }
 
 // Draws one field and leaves the cursor where it was.
@@ -53,18 +51,8 @@ kv_status plotfield(kv_glor* s, kv_field* f) {
         jerr_uperr(&st, kv_lprintint(s, 300 / sc));
         jerr_uperr(&st, send(s, 'R'));
         jerr_uperr(&st, kv_lprintqstr(s, kv_hplaser_strasterqstr));
-        const int32_t wd = std::min(f->width, KV_HPLASER_MAXWIDTH);
-        const int64_t bottom = int64_t{f->y} + f->depth;
-        for (int64_t r = f->y; r < bottom && kv_ok(st);) {
-            const int32_t h =
-                static_cast<int32_t>(std::min<int64_t>(KV_HPLASER_BANDROWS, bottom - r));
-            const int32_t row = static_cast<int32_t>(r);
-            kv_rect band{f->x, row, wd, h};
-            kv_clearmap(s);
-            st = kv_imageone(s, &band, f, -f->x, -row);
-            if (kv_ok(st)) st = kv_hplaser_dumprow(s, wd, h);
-            r += h;
-        }
+        if (kv_ok(st))
+            st = kv_pageslices(s, f, KV_HPLASER_BANDROWS, KV_HPLASER_MAXWIDTH, dumpslice);
         // Raster graphics are ended even after a failure, so the text that
         // follows is text again.
         kv_status end = kv_lprintqstr(s, kv_hplaser_ndrasterqstr);
@@ -105,7 +93,7 @@ kv_status kv_hplaser_dumprow(kv_glor* s, int32_t w, int32_t rows) {
         st = kv_lprintqstr(s, kv_hplaser_graphcmdqstr);
         jerr_uperr(&st, kv_lprintint(s, n));
         jerr_uperr(&st, send(s, 'W'));
-        if (kv_ok(st)) st = kv_lprintbytes(s, bandrow(s, r), n);
+        if (kv_ok(st)) st = kv_lprintbytes(s, kv_bandrow(s, kv_hplaser_geom, 0, r), n);
     }
     return st;
 }
@@ -123,43 +111,10 @@ kv_status kv_hplaser_setregion(kv_glor* s, int32_t x, int32_t y, int32_t w, int3
         jerr_uperr(&st, s->lsetrect(s, clamp32(int64_t{sc} * w), clamp32(int64_t{sc} * h)));
         return st;
     }
-    const int32_t top = std::max(y, 0);
-    const int32_t bottom =
-        static_cast<int32_t>(std::min<int64_t>(int64_t{y} + h, KV_HPLASER_BANDROWS));
-    const int32_t left = std::max(x, 0);
-    const int32_t right =
-        static_cast<int32_t>(std::min<int64_t>(int64_t{x} + w, KV_HPLASER_BANDDOTS));
-    if (top >= bottom || left >= right) return KV_SUCCESS;
-    const int32_t first = left / 8;
-    const int32_t last = (right - 1) / 8;
-    const uint8_t headmask = static_cast<uint8_t>(0xFF >> (left % 8));
-    const uint8_t tailmask = static_cast<uint8_t>(0xFF << (7 - (right - 1) % 8));
-    for (int32_t r = top; r < bottom; ++r) {
-        uint8_t* row = bandrow(s, r);
-        if (first == last) {
-            row[first] |= headmask & tailmask;
-            continue;
-        }
-        row[first] |= headmask;
-        for (int32_t b = first + 1; b < last; ++b) row[b] = 0xFF;
-        row[last] |= tailmask;
-    }
-    return KV_SUCCESS;
+    return kv_bandsetregion(s, kv_hplaser_geom, x, y, w, h, density);
 }
 
 kv_status kv_hplaser_lplotcode(kv_glor* s) {
-    kv_status st = KV_SUCCESS;
-    // The symbol belongs where the data sequence stood, which is after the
-    // line feeds held back so far: they go out before it is drawn.
-    if (s->fieldhead != nullptr && s->heldlf > 0) {
-        const int32_t cr = s->crcount;
-        st = kv_hplaser_sendheld(s);
-        s->crcount = cr; // the cursor is still at the start of a line
-    }
-    kv_fieldcursor cur;
-    kv_fieldfirst(s, &cur);
-    for (; cur.current != nullptr && kv_ok(st); kv_fieldnext(s, &cur))
-        st = plotfield(s, cur.current);
-    kv_fielddelall(s);
-    return st;
+    static constexpr kv_pageops ops = {kv_send, nullptr, plotfield, nullptr};
+    return kv_pageplot(s, ops);
 }

@@ -143,6 +143,18 @@ TEST(Delimiters, ValidationRules) {
         {"empty quotes", "Q\"\"", KV_IVDLM, "|", "~"},
         {"a lone quote is the delimiter", "Q\"", KV_SUCCESS, "|", "\""},
         {"several characters", "Q{{", KV_SUCCESS, "|", "{{"},
+        // A command body takes a double quote as the start of a quoted part:
+        // a command delimiter beginning with one could never close.
+        {"lone quote as command delimiter", "X\"", KV_IVDLM, "|", "~"},
+        {"quoted pair of quotes as command delimiter", "X\"\"\"\"", KV_IVDLM, "|", "~"},
+        {"command delimiter beginning with a quote", "X\"#", KV_IVDLM, "|", "~"},
+        {"a quote after the first character closes", "X#\"", KV_SUCCESS, "#\"", "~"},
+        // The data delimiter is tried first: one that begins the command
+        // delimiter would turn every command into data.
+        {"command delimiter beginning with the data delimiter", "X~#", KV_IVDLM, "|", "~"},
+        {"data delimiter beginning the command delimiter", "X<< Q<", KV_IVDLM, "<<", "~"},
+        {"multi-character data delimiter beginning it", "X<<# Q<<", KV_IVDLM, "<<#", "~"},
+        {"command delimiter beginning the data delimiter", "X< Q<<", KV_SUCCESS, "<", "<<"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -150,6 +162,25 @@ TEST(Delimiters, ValidationRules) {
         EXPECT_EQ(h.command(c.command), c.status);
         EXPECT_STREQ(h->cmddlm, c.cmddlm);
         EXPECT_STREQ(h->datadlm, c.datadlm);
+    }
+}
+
+TEST(Delimiters, RefusedDelimiterLeavesTheOldOneWorking) {
+    // The rest of the job after a refused delimiter is read as before.
+    const struct {
+        const char* init;
+        std::string in, out;
+        int32_t height; // set by the one command the job holds
+    } cases[] = {
+        {"X\"", "a|H5|b\"H6\"c~1~d", "a    b\"H6\"c   d", 5},
+        {"X~#", "a~#H5~b|H6|c", "a     b    c", 6},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.init);
+        Harness h;
+        EXPECT_EQ(h.command(c.init), KV_IVDLM);
+        EXPECT_EQ(h.run(c.in), c.out);
+        EXPECT_EQ(h->codeheight, c.height);
     }
 }
 

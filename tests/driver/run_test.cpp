@@ -102,3 +102,36 @@ TEST(Run, OverlongEnvironmentValuesAreCutSafely) {
     EXPECT_EQ(r.out, "    x"); // P0 lay beyond the cut, so padding stays on
     EXPECT_EQ(r.err, "");
 }
+
+TEST(Run, BadSequenceCostsOnlyItselfWhereverItStands) {
+    // Each bad sequence in the middle of a job, closed by its last byte, and
+    // alone: always its own report, the rest printed, "completed" and 1.
+    struct Case {
+        std::string seq;
+        std::string report;
+    };
+    const Case cases[] = {
+        {"~A#B~", report("IVBARC", "invalid bar code character or length.", 1)},
+        {"|H0|", report("IVHIT", "invalid bar code height command.", 1)},
+        {"|J5|", report("IVCMD", "unknown command.", 1)},
+        {"|X1|", report("IVDLM", "invalid delimiter command.", 1)},
+        {"|X\"\"\"\"|", report("IVDLM", "invalid delimiter command.", 1)}, // never closes
+    };
+    for (const Case& c : cases) {
+        const std::string pad(c.seq.size(), ' ');
+        const struct {
+            std::string in, out;
+            int lines;
+        } jobs[] = {{"a" + c.seq + "b\n", "a" + pad + "b\r\n", 2},
+                    {"a" + c.seq, "a" + pad, 1},
+                    {c.seq, pad, 1}};
+        for (const auto& j : jobs) {
+            SCOPED_TRACE(j.in);
+            ProcessResult r = run_process(kProg, j.in);
+            EXPECT_EQ(r.exitcode, 1);
+            EXPECT_EQ(r.out, j.out);
+            EXPECT_EQ(r.err,
+                      kBanner + c.report + report("SUMMARY", "Translation completed.", j.lines));
+        }
+    }
+}

@@ -20,6 +20,12 @@ struct Job {
     bool pure = false;
 };
 
+std::string digits(size_t n) {
+    std::string s;
+    for (size_t i = 0; i < n; ++i) s += static_cast<char>('0' + (i * 7 + i / 10) % 10);
+    return s;
+}
+
 // Prints `job` on its program and returns what the page reads as.
 std::vector<Decoded> printandread(const Job& job) {
     const std::string text = "Symbol: |" + job.commands + "|~" + job.data + "~ end\n" +
@@ -51,6 +57,8 @@ TEST(MatrixPrograms, SymbolsSpanningManyBandsReadBack) {
          "Nine pins, turned"},
         {"kevra_epsonlq", true, "BAZTEC R2 OU W6", "Aztec upside down, six layers", "Aztec",
          "Aztec upside down, six layers"},
+        // 2610 digits need the largest DataMatrix, 144 x 144.
+        {"kevra_epsonlq", true, "BDATAMATRIX R2", digits(2610), "DataMatrix", digits(2610)},
     };
     for (const Job& j : jobs) {
         SCOPED_TRACE(std::string(j.program) + " " + j.commands);

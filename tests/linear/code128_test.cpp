@@ -22,7 +22,7 @@ const char* const kOrientations[] = {"OH", "OV", "OU", "OB"};
 const std::string START_A = "211412", START_B = "211214", START_C = "211232";
 const std::string STOP = "2331112"; // 13 modules with its closing bar
 const std::string SHIFT = "411311", CODE_B = "114131", CODE_C = "113141";
-const std::string V1 = "222122", V12 = "112232", V30 = "212123", V33 = "111323", V34 = "131123",
+const std::string V1 = "222122", V12 = "112232", V19 = "221132", V33 = "111323", V34 = "131123",
                   V56 = "331121", V65 = "121124", V73 = "142112", V82 = "121241", V85 = "124211";
 
 std::string concat(const std::vector<std::string>& parts) {
@@ -43,8 +43,10 @@ TEST(Code128, WorkedExamplesAsElementSequences) {
     const Case cases[] = {
         {"SC C1", "1234", KV_SUCCESS, concat({START_C, V12, V34, V82, STOP}),
          "worked example: check (105 + 12 + 2*34) mod 103 = 82"},
-        {"SC C0", "123", KV_SUCCESS, concat({START_C, V12, V30, STOP}),
-         "a lone digit in subset C is the digit followed by 0"},
+        {"SC C0", "123", KV_SUCCESS, concat({START_C, V12, CODE_B, V19, STOP}),
+         "a lone last digit in subset C: CODE B, then 3 by its subset-B value 19"},
+        {"SC C1", "123", KV_SUCCESS, concat({START_C, V12, CODE_B, V19, V65, STOP}),
+         "one check symbol over what is printed: (105 + 12 + 2*100 + 3*19) mod 103 = 65"},
         {"SB C0", "", KV_SUCCESS, concat({START_B, STOP}), "empty field"},
         {"SB C1", "", KV_SUCCESS, concat({START_B, V1, STOP}), "empty field: check 104 mod 103"},
         {"SB C0", "\x80\x09", KV_SUCCESS, concat({START_B, SHIFT, V73, STOP}),
@@ -83,7 +85,6 @@ TEST(Code128, ReaderFollowsSubsetsShiftsAndDigitPairs) {
         std::string symbols; // "subset:value" per symbol, the end marker last
     };
     const Case cases[] = {
-        {'C', "123", "c:195 c:12 c:30 c:211"},
         {'B',
          "a\x80\x09"
          "b",
@@ -98,7 +99,24 @@ TEST(Code128, ReaderFollowsSubsetsShiftsAndDigitPairs) {
          "12\xE1"
          "x",
          "b:194 b:227 c:12 c:225 a:120 a:211"},
-        {'C', "1x", "c:195 c:10 c:255 c:211"}, // a pair whose second byte is no digit
+        // A lone digit in subset C is read in B after a code change the
+        // reader supplies, and a CODE C returns when data follow.
+        {'C', "123", "c:195 c:12 c:226 b:51 b:211"},
+        {'C', "1x", "c:195 c:226 b:49 b:227 c:255 c:211"},
+        {'C',
+         "1\xB1"
+         "23",
+         "c:195 c:226 b:49 b:227 c:177 c:23 c:211"},
+        // A change to A or B written after the digit is printed before it.
+        {'C',
+         "12345\xE1"
+         "A",
+         "c:195 c:12 c:34 c:225 a:53 a:65 a:211"},
+        {'C', "1\xE2", "c:195 c:226 b:49 b:211"},
+        {'B',
+         "A\xE3"
+         "123",
+         "b:194 b:65 b:227 c:12 c:226 b:51 b:211"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.data);
@@ -128,6 +146,25 @@ TEST(Code128, DecodesInEverySubsetOrientationAndWidth) {
          "TAB\tEND"},
         {"SB", "Code 128!", "Code 128!"},
         {"SC", "0123456789", "0123456789"},
+        // Odd digit counts: the last digit in subset B; the check symbols of
+        // 489, 279, 289, 299, 309 and 319 are 16 (the digit 0 in subset B),
+        // 98 (SHIFT), 99 (CODE C), 100 (FNC4), 101 (CODE A) and 102 (FNC1).
+        {"SC", "1", "1"},
+        {"SC", "123", "123"},
+        {"SC", "489", "489"},
+        {"SC", "279", "279"},
+        {"SC", "289", "289"},
+        {"SC", "299", "299"},
+        {"SC", "309", "309"},
+        {"SC", "319", "319"},
+        {"SC",
+         "12345\xE2"
+         "ab",
+         "12345ab"},
+        {"SB",
+         "A\xE3"
+         "123",
+         "A123"},
         {"SC",
          "12\xE2"
          "ab",

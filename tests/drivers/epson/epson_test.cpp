@@ -8,10 +8,7 @@
 #include "tests/support/harness.hpp"
 
 namespace {
-kv_prnslots epson(int32_t code) {
-    return {code,    kv_epson_lgetc, kv_epson_lprintc, kv_epson_initprn, kv_epson_specialcmd,
-            nullptr, nullptr,        nullptr,          kv_epson_setregion, kv_epson_qoutc};
-}
+constexpr auto epson = kv_epson_slots;
 
 const std::string kInitLq = "\x1b@\x1b" "A\x0a\x1b" "C\x42\r";     // 10-dot lines, 66 lines
 const std::string kInitFx = "\x1b@\x1b" "A\x0c\x1b" "C\x42\r";     // 12-dot lines, 66 lines

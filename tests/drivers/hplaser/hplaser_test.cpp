@@ -14,18 +14,7 @@
 #include "tests/support/pcl_page.hpp"
 
 namespace {
-kv_prnslots hplaser() {
-    return {768,
-            kv_hplaser_lgetc,
-            kv_hplaser_lprintc,
-            kv_hplaser_initprn,
-            kv_hplaser_specialcmd,
-            kv_hplaser_lplotcode,
-            kv_hplaser_lrelpos,
-            kv_hplaser_lsetrect,
-            kv_hplaser_setregion,
-            kv_hplaser_qoutc};
-}
+kv_prnslots hplaser() { return kv_hplaser_slots; }
 
 const std::string kReset = "\033E";
 

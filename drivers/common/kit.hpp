@@ -1,0 +1,133 @@
+// What every printer driver shares: action tables keyed by a control code or
+// escape letter, pass-through of parameter bytes, the standard byte slots and
+// the plain-text run path. A driver is then mostly its tables and strings.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "core/driver/kvglor.hpp"
+
+// A handler of a control code or escape sequence, given the byte it stands for.
+using kv_action_fn = kv_status (*)(kv_glor* s, int32_t c);
+
+// One {code, handler} pair; a table ends with a pair whose handler is null.
+struct kv_action {
+    int32_t code;
+    kv_action_fn fn;
+};
+
+// The handler of the first pair whose code is `code`, or null at the end pair.
+constexpr kv_action_fn kv_findaction(const kv_action* table, int32_t code) {
+    for (const kv_action* a = table; a->fn != nullptr; ++a)
+        if (a->code == code) return a->fn;
+    return nullptr;
+}
+
+// The table's look-up done once for every code below N at compile time, so a
+// byte costs one index instead of a walk through the table. The table's last
+// entry is its end pair. Only codes are compared (a sanitized build cannot
+// compare a function's address with null at compile time): the pairs are
+// taken last first, so the first pair of a code wins as kv_findaction's walk
+// would have it.
+template <size_t N> using kv_actionindex = std::array<kv_action_fn, N>;
+template <size_t N, size_t M>
+constexpr kv_actionindex<N> kv_indexactions(const kv_action (&table)[M]) {
+    kv_actionindex<N> t{};
+    for (size_t i = M - 1; i-- > 0;) {
+        const int32_t code = table[i].code;
+        if (code >= 0 && static_cast<size_t>(code) < N) t[static_cast<size_t>(code)] = table[i].fn;
+    }
+    return t;
+}
+// True when the table (last entry its end pair) has a pair for `code`.
+template <size_t M> constexpr bool kv_hasaction(const kv_action (&table)[M], int32_t code) {
+    for (size_t i = 0; i + 1 < M; ++i)
+        if (table[i].code == code) return true;
+    return false;
+}
+
+// A 256-entry byte class table (1 = in the class) built from a predicate.
+template <class Pred> constexpr std::array<uint8_t, 256> kv_bytetable(Pred in) {
+    std::array<uint8_t, 256> t{};
+    for (int32_t c = 0; c < 256; ++c) t[static_cast<size_t>(c)] = in(c) ? 1 : 0;
+    return t;
+}
+
+// One byte to the printer through the lprintc slot.
+inline kv_status kv_send(kv_glor* s, int32_t c) {
+    return s->lprintc(s, c);
+}
+// One input byte through the lgetc slot.
+inline kv_status kv_readbyte(kv_glor* s, int32_t* c) {
+    return s->lgetc(s, c);
+}
+// Sends a byte string of known length through lprintc.
+kv_status kv_sendbytes(kv_glor* s, const int32_t* bytes, size_t n);
+
+// Reads a parameter byte and sends it on at once. A read that meets the end
+// of the input sends nothing: the byte it returns was never input.
+kv_status kv_passbyte(kv_glor* s, int32_t* c);
+// A 16-bit parameter, low byte first, both sent; sign-extended.
+kv_status kv_passw(kv_glor* s, int32_t* value);
+// Passes n bytes unexamined (a data block), stopping when the input ends.
+kv_status kv_passn(kv_glor* s, int32_t n);
+// Passes a list of ascending bytes: reads (and sends) bytes until one is not
+// greater than the one before (the first is compared with -1; that byte ends
+// the list and is sent too) or `most` bytes are stored in `list`. Returns how
+// many were stored in *count.
+kv_status kv_passascending(kv_glor* s, int32_t most, int32_t* list, int32_t* count);
+
+// The escape dispatch of the ESC-letter printer languages: reads the letter,
+// looks up its low seven bits in `index` and calls the handler with the
+// letter, or `unknown` when there is none. An ESC that ends the input is
+// still sent.
+kv_status kv_escdispatch(kv_glor* s, const kv_actionindex<128>& index, kv_action_fn unknown);
+// Escape handlers that only pass the sequence on: ESC and the letter, then
+// none or one parameter byte.
+kv_status kv_esc_pass0(kv_glor* s, int32_t e);
+kv_status kv_esc_pass1(kv_glor* s, int32_t e);
+
+// Tracked escape sequences that the ESC-letter impact printers share; each
+// passes the sequence on (ESC, letter, parameters) and then:
+// ESC C n / ESC C 0 m: page length n lines, or m inches when n is 0 (m = 0
+// changes nothing); vpos restarts whenever the page length changes.
+kv_status kv_esc_pagelength(kv_glor* s, int32_t e);
+// ESC 3 n: line spacing n/3 dots (n > 0).
+kv_status kv_esc_spacing3(kv_glor* s, int32_t e);
+
+// Moves an impact printer's head to position p (head units from the left
+// margin) without an absolute move: CR, as many spaces of the current pitch
+// as fit, then the rest as empty graphics columns: `startgline(rest)`
+// followed by `colbytes` zero bytes a column. hpos becomes p.
+kv_status kv_headto(kv_glor* s, int32_t p, kv_status (*startgline)(kv_glor* s, int32_t n),
+                    int32_t colbytes);
+
+// The power-on geometry every driver's initialisation sets: resolutions,
+// cell width and line spacing; the page length `pagelen`, or the configured
+// page length in lines (1 to 999) times `lineunit`; the head at the left
+// margin and the top of the page, no extra dot offset, auto line feed off.
+void kv_initgeometry(kv_glor* s, int32_t hdpi, int32_t vdpi, int32_t pitch, int32_t linespace,
+                     int32_t pagelen, int32_t lineunit);
+
+// Reads the next input byte; `idle` is the byte stored when nothing is read
+// (the input has ended or the translation unwinds).
+kv_status kv_lgetc_or(kv_glor* s, int32_t* c, int32_t idle);
+// The standard lgetc slot: 0 when nothing is read.
+kv_status kv_std_lgetc(kv_glor* s, int32_t* c);
+// The standard lprintc slot. Bytes go on after the end of the input as well,
+// so that every byte read reaches the printer (the byte layer refuses output
+// only after a failed write).
+kv_status kv_std_lprintc(kv_glor* s, int32_t c);
+// The specialcmd slot of a driver that gives command Z no meaning.
+kv_status kv_std_specialcmd(kv_glor* s, char* text);
+
+// The plain-text run path. After a driver has sent byte c, which only prints
+// (its emulation does nothing with it but, perhaps, move the head one cell),
+// the text that follows goes on in one piece: the bytes already read ahead
+// for which `plain` is nonzero and that cannot open a command or data
+// sequence. Never after a space: the spaces that stand for a sequence come
+// from the padding, not from the input, and the text after the sequence must
+// wait for all of them. *n is how many bytes went on.
+kv_status kv_sendplainrun(kv_glor* s, int32_t c, const uint8_t plain[256], size_t* n);
