@@ -1,3 +1,4 @@
+// core/driver, layer 1 (base): state, status, byte layer, qstr, output; includes no other layer.
 // The translator state: one record carrying everything of a translation, and
 // the printer driver's entry record. Every operation takes the state first;
 // the core reaches the printer driver only through the ten slots below.

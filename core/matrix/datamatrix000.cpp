@@ -6,32 +6,37 @@
 #include <bit>
 #include <cstring>
 
+#include "core/matrix/bitstream.hpp"
+#include "core/matrix/modbitmap.hpp"
+
 // ---- Bit streams ---------------------------------------------------------
 
+// The shared writer appends most significant bit first, at most 16 bits a
+// call; the fields sent least significant bit first are reversed first.
+
 int32_t datamtx_stuffbit(uint8_t* buffer, int32_t* cursor, int32_t bit) {
-    if (buffer == nullptr || cursor == nullptr || *cursor < 0 || *cursor >= datamtx000_maxbits)
-        return 0;
-    const int32_t p = (*cursor)++;
-    const auto mask = static_cast<uint8_t>(0x80u >> (p & 7));
-    if (bit != 0) {
-        buffer[p >> 3] |= mask;
-    } else {
-        buffer[p >> 3] &= static_cast<uint8_t>(~mask);
-    }
-    return 1;
+    if (buffer == nullptr || cursor == nullptr || *cursor < 0) return 0;
+    return bitstream_append(buffer, datamtx000_maxbits, cursor, bit != 0 ? 1u : 0u, 1);
 }
 
 int32_t datamtx_fetchbit(const uint8_t* buffer, int32_t cursor) {
     if (buffer == nullptr || cursor < 0 || cursor >= datamtx000_maxbits) return 0;
-    return buffer[cursor >> 3] >> (7 - (cursor & 7)) & 1;
+    return bitstream_bit(buffer, cursor);
 }
 
 int32_t datamtx_stuffbits(uint8_t* buffer, int32_t* cursor, uint32_t value, int32_t count,
                           bool msbfirst) {
-    for (int32_t j = 0; j < count; ++j) {
-        const int32_t shift = msbfirst ? count - 1 - j : j;
-        if (datamtx_stuffbit(buffer, cursor, static_cast<int32_t>(value >> shift & 1)) == 0)
+    if (buffer == nullptr || cursor == nullptr || *cursor < 0 || count < 0 || count > 32) return 0;
+    uint32_t v = value;
+    if (!msbfirst) {
+        v = 0;
+        for (int32_t j = 0; j < count; ++j) v |= (value >> j & 1) << (count - 1 - j);
+    }
+    while (count > 0) {
+        const int32_t take = count < 16 ? count : 16;
+        if (bitstream_append(buffer, datamtx000_maxbits, cursor, v >> (count - take), take) == 0)
             return 0;
+        count -= take;
     }
     return 1;
 }
@@ -198,10 +203,10 @@ int32_t datamtx000_placeall(datamtx_symbol* sym, const uint8_t* stream, int32_t 
     for (int32_t i = 0; i < datamtx000_streambytes; ++i)
         shown[i] = static_cast<uint8_t>(stream[i] ^ datamtx_randstrm[static_cast<size_t>(i)]);
     const int16_t* grid = datamtx_gridlutxtab[(inner - datamtx000_mininner) / 2];
+    const modbitmap bitmap = datamtx_bitmap(sym);
     for (int32_t r = 0; r < inner; ++r) {
         for (int32_t c = 0; c < inner; ++c) {
-            if (datamtx_fetchbit(shown, grid[r * inner + c]) != 0)
-                datamtx_iplotpt(sym, c + 1, r + 1);
+            if (bitstream_bit(shown, grid[r * inner + c]) != 0) bitmap.set(c + 1, r + 1);
         }
     }
     datamtx_iplotfinder(sym, 0, 0, inner + 2, inner + 2);

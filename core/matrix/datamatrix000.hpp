@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "core/matrix/datamatrix.hpp"
+#include "core/matrix/datamatrix_symbol.hpp"
 
 // The encoder behind datamtx_imagecalc for the types 0, 50, 80, 100 and
 // 140. Returns 1, or 0 with the record's error set.

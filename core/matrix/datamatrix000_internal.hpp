@@ -14,8 +14,9 @@ inline constexpr int32_t datamtx000_maxlength = 511;
 inline constexpr int32_t datamtx000_streambytes = (datamtx000_maxbits + 7) / 8;
 
 // ---- Bit streams ---------------------------------------------------------
-// Bit p of a stream is bit 7 - p % 8 of byte p / 8. The operations refuse
-// (return 0) a cursor outside 0 .. datamtx000_maxbits - 1.
+// Bit p of a stream is bit 7 - p % 8 of byte p / 8. Writes go through the
+// shared bit stream (bitstream.hpp): they append at the cursor. The
+// operations refuse (return 0) a cursor outside 0 .. datamtx000_maxbits - 1.
 
 int32_t datamtx_stuffbit(uint8_t* buffer, int32_t* cursor, int32_t bit);
 int32_t datamtx_fetchbit(const uint8_t* buffer, int32_t cursor);
