@@ -13,6 +13,8 @@ inline constexpr size_t KV_CMDBUF = 256;
 inline constexpr int32_t KV_DATALIMIT = 4096; // bytes a data sequence may consume
 inline constexpr size_t KV_DATABUF = 4096;
 
+// The pass: every input byte to a sequence or to the driver until the input
+// ends; then the driver's endinput slot, when it has one.
 kv_status kv_qthrough(kv_glor* s);
 kv_status kv_initqthrough(kv_glor* s);
 

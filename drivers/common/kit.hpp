@@ -120,6 +120,8 @@ kv_status kv_std_lgetc(kv_glor* s, int32_t* c);
 // so that every byte read reaches the printer (the byte layer refuses output
 // only after a failed write).
 kv_status kv_std_lprintc(kv_glor* s, int32_t c);
+// A band driver fills the endinput slot too, so that what is pending at the
+// end of the input prints: see kv_bandendinput (band.hpp).
 // The specialcmd slot of a driver that gives command Z no meaning.
 kv_status kv_std_specialcmd(kv_glor* s, char* text);
 

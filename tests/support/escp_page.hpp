@@ -21,6 +21,7 @@ struct EscpPage {
     Bitmap page;
     std::vector<PrintedChar> chars;
     int formfeeds = 0;
+    int endy = 0;                      // paper position in pin rows once every byte has printed
     std::vector<std::string> problems; // malformed or unexpected sequences met
     // Where the text printed on a given line (y of its baseline row) at column x.
     const PrintedChar* charat(int x, int y) const;
