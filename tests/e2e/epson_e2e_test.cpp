@@ -212,3 +212,35 @@ TEST(EpsonPrograms, SymbolsPendingAtTheEndOfTheInputPrintWholeAndFeedNoFurther) 
         }
     }
 }
+
+TEST(EpsonPrograms, BitImageBytesReachThePrinterExactly) {
+    // An application's bit image whose bytes are 10 (LF) and 124 ("|"): the
+    // printer gets exactly those two columns, nothing of them opens a
+    // command, and the symbol two lines below reads back where it stood.
+    const std::string image("\x1bK\x02\x00\n|", 6);
+    const std::string symbolline = "Net |H40|~12345~ end";
+    const std::string job = image + " logo\n\n" + symbolline + "\n\f";
+    const uint8_t columns[] = {0x0A, 0x7C};
+    for (const Program& p : kPrograms) {
+        SCOPED_TRACE(p.name);
+        ProcessResult r = run_process(program_path(p.name), job, {{"KEVRA_VERBOSE", "N"}});
+        ASSERT_EQ(r.exitcode, 1);
+        EXPECT_EQ(r.err, "");
+        EXPECT_NE(r.out.find(image + " logo\r\n\r\n"), std::string::npos);
+        EscpPage page = rebuild_escp(r.out, p.pins24);
+        EXPECT_TRUE(page.problems.empty());
+        // ESC K is 60 dots an inch: the columns stand 2/120 inch apart; on 24
+        // pins each of the 8 dots covers three pin rows.
+        const int rows = p.pins24 ? 3 : 1;
+        for (int c = 0; c < 2; ++c)
+            for (int bit = 0; bit < 8; ++bit) {
+                SCOPED_TRACE("column " + std::to_string(c) + " bit " + std::to_string(bit));
+                EXPECT_EQ(page.page.get(2 * c, bit * rows), (columns[c] & (0x80 >> bit)) != 0);
+            }
+        std::map<std::string, Bitmap::Box> found;
+        for (const auto& [box, dec] : readall(page.page, "Code39")) found[dec.text] = box;
+        ASSERT_EQ(found.count("12345"), 1u);
+        EXPECT_EQ(found["12345"].x, columnof(symbolline, "~12345") * 12);
+        EXPECT_EQ(found["12345"].y, 2 * p.linepins);
+    }
+}

@@ -23,6 +23,16 @@ std::string script(int32_t code, const std::string& in, Harness* keep = nullptr)
     return out.substr(init.size());
 }
 
+// A job, the bytes after the initialisation, and where the paper and the
+// line spacing stand afterwards.
+struct MotionCase {
+    const char* name;
+    std::string in;
+    std::string out;
+    int32_t vpos;
+    int32_t linespace;
+};
+
 std::string bytes(std::initializer_list<int> b) {
     std::string s;
     for (int v : b) s.push_back(static_cast<char>(v));
@@ -121,13 +131,7 @@ TEST(Epson, TrackingScripts) {
 }
 
 TEST(Epson, PaperMotionWithoutFields) {
-    struct Case {
-        const char* name;
-        std::string in;
-        std::string out;
-        int32_t vpos;
-        int32_t linespace;
-    };
+    using Case = MotionCase;
     std::string page(66, '\n');
     std::string pageplus(70, '\n');
     const Case cases[] = {
@@ -266,4 +270,42 @@ TEST(Epson, EndOfInputPrintsThePendingFieldsAsFarAsTheyReach) {
         EXPECT_EQ(h->vpos, c.vpos);
         EXPECT_EQ(h->fieldhead, nullptr);
     }
+}
+
+TEST(Epson, BinaryBytesOfACommandPassExactlyAsTheJobHoldsThem) {
+    // Through the real byte layer, which sends every LF of text as CR LF: a
+    // byte 10 among a command's counts, parameters or bit-image data must
+    // reach the printer alone, and the text after the command keeps its CR LF.
+    using Case = MotionCase;
+    const std::string ten = bytes({1, 10, '|', '~', 10, 27, 12, 13, 10, 10});
+    const Case cases[] = {
+        {"bit image holding LF and then |", bytes({27, 'K', 2, 0, 10, '|'}) + "ab\n",
+         bytes({27, 'K', 2, 0, 10, '|'}) + "ab\r\n", 12, 12},
+        {"ten columns: the count holds 10", bytes({27, 'L', 10, 0}) + ten + "x\n",
+         bytes({27, 'L', 10, 0}) + ten + "x\r\n", 12, 12},
+        {"three bytes a column", bytes({27, '*', 39, 1, 0, 10, 10, 10}) + "\n",
+         bytes({27, '*', 39, 1, 0, 10, 10, 10}) + "\r\n", 12, 12},
+        {"ESC A 10 and ESC C 10", bytes({27, 'A', 10, 27, 'C', 10}) + "a\n",
+         bytes({27, 'A', 10, 27, 'C', 10}) + "a\r\n", 10, 10},
+        {"a tab list holding 10", bytes({27, 'D', 5, 10, 0}) + "\n",
+         bytes({27, 'D', 5, 10, 0}) + "\r\n", 12, 12},
+        {"ESC J 10 advances 1 dot and no line more", bytes({27, 'J', 10}) + "a",
+         bytes({27, 'A', 1, 10, 27, 'A', 12, 13}) + "a", 1, 12},
+        {"a block cut off by the end of the input", bytes({27, 'K', 5, 0, 10}),
+         bytes({27, 'K', 5, 0, 10}), 0, 12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h(epson(384));
+        const std::string out = h.runlayer(c.in);
+        ASSERT_EQ(out.substr(0, kInitFx.size()), kInitFx);
+        EXPECT_EQ(out.substr(kInitFx.size()), c.out);
+        EXPECT_EQ(h->vpos, c.vpos);
+        EXPECT_EQ(h->linespace, c.linespace);
+        EXPECT_EQ(h.messages, "");
+    }
+    // A LF inside the data still counts as a line of the job.
+    Harness h(epson(384));
+    h.runlayer(bytes({27, 'K', 1, 0, 10}) + "|H0|");
+    EXPECT_NE(h.messages.find("At line number 2."), std::string::npos) << h.messages;
 }
