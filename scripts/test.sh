@@ -5,8 +5,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# cups-daemon and cups-client run the spooler tests against a private CUPS
+# server; dpkg-dev builds and checks the Debian package; groff-base and man-db
+# check the manual pages.
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libzint-dev
-          libzxing-dev libdmtx-dev libzbar-dev clang libclang-rt-14-dev)
+          libzxing-dev libdmtx-dev libzbar-dev clang libclang-rt-14-dev
+          cups-daemon cups-client dpkg-dev groff-base man-db)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
