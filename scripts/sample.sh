@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the programs and runs kevra_epsonlq on the bundled sample invoice,
 # writing the printer stream to out/invoice-epsonlq.prn (and the same job for
-# the other printer programs next to it: kevra_epsonfx, kevra_hplaser,
-# kevra_prntrnx).
+# the other printer programs next to it: kevra_epsonfx, kevra_ibm,
+# kevra_hplaser, kevra_prntrnx).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

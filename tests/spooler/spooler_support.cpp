@@ -48,47 +48,15 @@ TempDir::~TempDir() {
     if (!path_.empty()) fs::remove_all(path_, ec);
 }
 
-std::string invoice_path() {
-    return std::string(KEVRA_SOURCE_DIR) + "/examples/invoice.txt";
-}
-
-const std::set<std::string>& invoice_symbols() {
-    // The data sequences of examples/invoice.txt with the check characters
-    // their commands ask for (C1 on Code 39; EAN-13 always has one).
-    static const std::set<std::string> symbols = {
-        "Code39:INV4711%",
-        "Codabar:A40012B",
-        "Code39:HB-M8-40",
-        "EAN-13:4006381333931",
-        "Code128:WS-430-200",
-        "Code39:SHIP00428",
-        "DataMatrix:4711|NW|156.00|2026-12-07",
-        "PDF417:ACME 4711 NORTHWIND 156.00 EUR 2026-12-07",
-    };
-    return symbols;
-}
-
-namespace {
-
-std::set<std::string> symbols_on(const Bitmap& page, int gap) {
-    std::set<std::string> got;
-    for (const Bitmap::Box& b : ink_regions(page, gap))
-        for (const Decoded& d : decode_zxing(page.crop(b.x, b.y, b.w, b.h), "", false, 24))
-            got.insert(d.format + ":" + d.text);
-    return got;
-}
-
-} // namespace
-
 std::set<std::string> symbols_on_escp24(const std::string& printerstream) {
     // 120 x 180 dots per inch, read at 360 x 360.
-    return symbols_on(escp_square(rebuild_escp(printerstream, true), true), 30);
+    return read_page(escp_square(rebuild_escp(printerstream, true), true), 30);
 }
 
 std::set<std::string> symbols_on_pcl(const std::string& printerstream) {
     std::set<std::string> got;
     for (const PclSheet& sheet : rebuild_pcl(printerstream).sheets)
-        got.merge(symbols_on(sheet.ink, 20));
+        got.merge(read_page(sheet.ink, 20));
     return got;
 }
 

@@ -62,12 +62,6 @@ int hdensity(int mode) {
 }
 } // namespace
 
-const PrintedChar* EscpPage::charat(int x, int y) const {
-    for (const PrintedChar& c : chars)
-        if (c.x == x && c.y == y) return &c;
-    return nullptr;
-}
-
 EscpPage rebuild_escp(const std::string& bytes, bool pins24) {
     Printer p(pins24);
     p.out.page = Bitmap(1, 1);
