@@ -51,9 +51,8 @@ kv_status kv_la75_endinput(kv_glor* s);
 
 // The driver's slots, for the program, the tests and the fuzz target.
 inline constexpr kv_prnslots kv_la75_slots = {
-    512,     kv_dec_lgetc, kv_std_lprintc, kv_la75_initprn,   kv_std_specialcmd,
-    nullptr, nullptr,      nullptr,        kv_la75_setregion, kv_la75_qoutc,
-    kv_la75_endinput,
+    512,     kv_dec_lgetc, kv_std_lprintc,    kv_la75_initprn, kv_std_specialcmd, nullptr,
+    nullptr, nullptr,      kv_la75_setregion, kv_la75_qoutc,   kv_la75_endinput,
 };
 
 // Internals shared by the emulation and the band output, and reachable by
