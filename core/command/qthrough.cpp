@@ -92,6 +92,10 @@ kv_status kv_qthrough(kv_glor* s) {
             }
         }
     }
+    // Every byte of the input is handled: what the driver still holds back
+    // (a symbol on the last line, the lower part of a tall one) is printed
+    // now, or it would be lost with the pass. Not after a fatal failure.
+    if (kv_ok(st) && s->endinput != nullptr) jerr_uperr(&st, s->endinput(s));
     return st;
 }
 

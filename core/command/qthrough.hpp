@@ -10,6 +10,8 @@
 #include "core/command/qdelims.hpp"
 #include "core/driver/kvglor.hpp"
 
+// The pass: every input byte to a sequence or to the driver until the input
+// ends; then the driver's endinput slot, when it has one.
 kv_status kv_qthrough(kv_glor* s);
 kv_status kv_initqthrough(kv_glor* s);
 
