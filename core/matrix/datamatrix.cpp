@@ -1,5 +1,6 @@
 #include "core/matrix/datamatrix.hpp"
 
+#include "core/matrix/datamatrix000.hpp"
 #include "core/matrix/datamatrix200.hpp"
 
 int32_t datamtx_imagecalc(datamtx_symbol* sym, const uint8_t* data, int32_t length) {
@@ -12,8 +13,12 @@ int32_t datamtx_imagecalc(datamtx_symbol* sym, const uint8_t* data, int32_t leng
     switch (sym->ecctype) {
     case 200:
         return datamtx200_imagecalc(sym, data, length);
-    // The convolutional types 0, 50, 80, 100 and 140 have no encoder in this
-    // build: they are refused like any unknown type.
+    case 0:
+    case 50:
+    case 80:
+    case 100:
+    case 140:
+        return datamtx000_imagecalc(sym, data, length);
     default:
         sym->error = DATAMTX_ERR_ECCTYPE;
         return 0;

@@ -397,13 +397,16 @@ TEST(DataMatrixSymbol, RecordErrors) {
         int32_t error;
         int32_t module = 1;
     };
-    const std::array<Case, 14> cases{{
+    const std::array<Case, 17> cases{{
         {"ECC 200 builds", 200, 0, 0, "abc", 3, DATAMTX_ERR_NONE},
-        {"ECC 0 has no encoder here", 0, 0, 0, "abc", 3, DATAMTX_ERR_ECCTYPE},
-        {"ECC 50", 50, 0, 0, "abc", 3, DATAMTX_ERR_ECCTYPE},
-        {"ECC 80", 80, 0, 0, "abc", 3, DATAMTX_ERR_ECCTYPE},
-        {"ECC 100", 100, 0, 0, "abc", 3, DATAMTX_ERR_ECCTYPE},
-        {"ECC 140", 140, 0, 0, "abc", 3, DATAMTX_ERR_ECCTYPE},
+        {"ECC 0 builds", 0, 0, 0, "abc", 3, DATAMTX_ERR_NONE},
+        {"ECC 50", 50, 0, 0, "abc", 3, DATAMTX_ERR_NONE},
+        {"ECC 80", 80, 0, 0, "abc", 3, DATAMTX_ERR_NONE},
+        {"ECC 100", 100, 0, 0, "abc", 3, DATAMTX_ERR_NONE},
+        {"ECC 140", 140, 0, 0, "abc", 3, DATAMTX_ERR_NONE},
+        {"ECC 140, module size 0", 140, 0, 0, "abc", 3, DATAMTX_ERR_PARAM, 0},
+        {"ECC 0, null data with a length", 0, 0, 0, nullptr, 3, DATAMTX_ERR_PARAM},
+        {"ECC 0, requested size above 49", 0, 0, 51, "abc", 3, DATAMTX_ERR_TOOLONG},
         {"ECC 201 is unknown", 201, 0, 0, "abc", 3, DATAMTX_ERR_ECCTYPE},
         {"null data with a length", 200, 0, 0, nullptr, 3, DATAMTX_ERR_PARAM},
         {"requested size above 144", 200, 0, 145, "abc", 3, DATAMTX_ERR_PARAM},

@@ -147,13 +147,14 @@ inline std::vector<int32_t> modetrace(const std::vector<int>& cw) {
     return modes;
 }
 
-// A record built from `data` with error-correction type 200.
+// A record built from `data` with error-correction type 200 or another.
 struct built {
     datamtx_symbol sym;
     int32_t ok = 0;
-    built(const std::string& data, int32_t options = 0, int32_t reqsize = 0) {
+    built(const std::string& data, int32_t options = 0, int32_t reqsize = 0,
+          int32_t ecctype = 200) {
         datamtx_open(&sym);
-        sym.ecctype = 200;
+        sym.ecctype = ecctype;
         sym.options = options;
         sym.reqsize = reqsize;
         ok = datamtx_imagecalc(&sym, reinterpret_cast<const uint8_t*>(data.data()),
