@@ -50,11 +50,17 @@ int32_t datamtx_imagedeep(const datamtx_symbol* sym) {
 }
 
 int32_t datamtx_imagepaint(const datamtx_symbol* sym) {
+    return datamtx_imagepaintrows(sym, INT32_MIN, INT32_MAX);
+}
+
+int32_t datamtx_imagepaintrows(const datamtx_symbol* sym, int32_t top, int32_t bottom) {
     if (sym == nullptr) return 0;
     if (sym->plotf == nullptr || !sym->image) return 1;
     const int32_t mw = sym->modwidth;
     const int32_t mh = sym->modheight;
     for (int32_t r = 0; r < sym->imageheight; ++r) {
+        const int64_t y = int64_t{r} * mh;
+        if (y + mh <= top || y >= bottom) continue;
         const uint8_t* row = sym->image.get() + static_cast<size_t>(r) * sym->stride;
         for (int32_t c = 0; c < sym->imagewidth; ++c) {
             if ((row[c >> 3] >> (c & 7) & 1) == 0) continue;
