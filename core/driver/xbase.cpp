@@ -95,6 +95,21 @@ int xbase_getctoxlate() {
     return result;
 }
 
+int xbase_getraw() {
+    xbase_glor& b = xbase_glorrec;
+    if (b.stop) return EOF;
+    int c = 0;
+    if (b.infifo.count != 0) {
+        c = cfifo_getc(&b.infifo);
+    } else {
+        if (b.inpos == b.inlen && !xbase_refill()) return EOF;
+        c = b.inbuf[b.inpos++];
+    }
+    if (b.lineno == 0) b.lineno = 1;
+    if (c == '\n') ++b.lineno;
+    return c;
+}
+
 int xbase_putxlatedc(int c) {
     xbase_glor& b = xbase_glorrec;
     if (b.outfailed) return c;

@@ -200,7 +200,7 @@ kv_status kv_ibm_esc_2(kv_glor* s, int32_t e) {
 kv_status kv_ibm_esc_3(kv_glor* s, int32_t e) {
     kv_status st = kv_esc_pass0(s, e);
     int32_t n = 0;
-    jerr_uperr(&st, kv_passbyte(s, &n));
+    jerr_uperr(&st, kv_passrawbyte(s, &n));
     if (n > 0) setspacing(s, n / 3, n);
     return st;
 }
@@ -214,7 +214,7 @@ kv_status kv_ibm_esc_4(kv_glor* s, int32_t e) {
 // ESC 5 cut off by the end of the input still goes on, as every byte read.
 kv_status kv_ibm_esc_5(kv_glor* s, int32_t e) {
     int32_t n = 0;
-    kv_status st = kv_readbyte(s, &n);
+    kv_status st = kv_readrawbyte(s, &n);
     if (kv_breakall(s)) return jerr_uperr(&st, kv_esc_pass0(s, e));
     s->autolf = n;
     return st;
@@ -259,7 +259,7 @@ kv_status kv_ibm_esc_passn(kv_glor* s, int32_t e) {
 kv_status kv_ibm_esc_ua(kv_glor* s, int32_t e) {
     kv_status st = kv_esc_pass0(s, e);
     int32_t n = 0;
-    jerr_uperr(&st, kv_passbyte(s, &n));
+    jerr_uperr(&st, kv_passrawbyte(s, &n));
     if (n >= 1 && n <= 85) kv_ibm_w(s)->savedspace = n;
     return st;
 }
@@ -286,7 +286,7 @@ kv_status kv_ibm_esc_ud(kv_glor* s, int32_t e) {
 // (or the whole feed when nothing is pending) is sent as ESC J.
 kv_status kv_ibm_esc_uj(kv_glor* s, int32_t e) {
     int32_t n = 0;
-    kv_status st = kv_readbyte(s, &n);
+    kv_status st = kv_readrawbyte(s, &n);
     if (kv_breakall(s)) return jerr_uperr(&st, kv_esc_pass0(s, e));
     int32_t rest = n;
     int32_t most = 0;
@@ -314,7 +314,7 @@ kv_status kv_ibm_esc_ur(kv_glor* s, int32_t e) {
 kv_status kv_ibm_esc_uw(kv_glor* s, int32_t e) {
     kv_status st = kv_esc_pass0(s, e);
     int32_t n = 0;
-    jerr_uperr(&st, kv_passbyte(s, &n));
+    jerr_uperr(&st, kv_passrawbyte(s, &n));
     kv_ibm_work* w = kv_ibm_w(s);
     if (n != 0) {
         if (w->dblwide == 0) s->pitch *= 2;

@@ -39,9 +39,11 @@ inline constexpr kv_specialcmd_fn kv_ibm_specialcmd = kv_std_specialcmd;
 kv_status kv_ibm_initprn(kv_glor* s);
 kv_status kv_ibm_setregion(kv_glor* s, int32_t x, int32_t y, int32_t w, int32_t h, int32_t density);
 kv_status kv_ibm_qoutc(kv_glor* s, int32_t c);
+// The end of the input: the pending fields are printed as far as they reach.
+kv_status kv_ibm_endinput(kv_glor* s);
 
 // The driver entry record of the Proprinter build, printer code 256.
 inline constexpr kv_prnslots kv_ibm_slots = {
-    256,     kv_ibm_lgetc, kv_ibm_lprintc, kv_ibm_initprn,   kv_ibm_specialcmd,
-    nullptr, nullptr,      nullptr,        kv_ibm_setregion, kv_ibm_qoutc,
+    256,     kv_ibm_lgetc, kv_ibm_lprintc,   kv_ibm_initprn, kv_ibm_specialcmd, nullptr,
+    nullptr, nullptr,      kv_ibm_setregion, kv_ibm_qoutc,   kv_ibm_endinput,
 };

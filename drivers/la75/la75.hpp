@@ -46,11 +46,13 @@ kv_status kv_la75_initprn(kv_glor* s);
 kv_status kv_la75_setregion(kv_glor* s, int32_t x, int32_t y, int32_t w, int32_t h,
                             int32_t density);
 kv_status kv_la75_qoutc(kv_glor* s, int32_t c);
+// The end of the input: the pending fields are printed as far as they reach.
+kv_status kv_la75_endinput(kv_glor* s);
 
-// The driver's ten slots, for the program, the tests and the fuzz target.
+// The driver's slots, for the program, the tests and the fuzz target.
 inline constexpr kv_prnslots kv_la75_slots = {
-    512,     kv_dec_lgetc, kv_std_lprintc, kv_la75_initprn,   kv_std_specialcmd,
-    nullptr, nullptr,      nullptr,        kv_la75_setregion, kv_la75_qoutc,
+    512,     kv_dec_lgetc, kv_std_lprintc,    kv_la75_initprn, kv_std_specialcmd, nullptr,
+    nullptr, nullptr,      kv_la75_setregion, kv_la75_qoutc,   kv_la75_endinput,
 };
 
 // Internals shared by the emulation and the band output, and reachable by

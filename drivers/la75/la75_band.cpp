@@ -35,6 +35,10 @@ kv_status headback(kv_glor* s, int32_t col) {
 // column, blank columns dropped).
 const kv_bandops kv_la75_bandops = {kv_la75_band, 0, dumpfield, respace, 1, headback};
 
+kv_status kv_la75_endinput(kv_glor* s) {
+    return kv_bandendinput(s, kv_la75_bandops);
+}
+
 kv_status kv_la75_setvspace(kv_glor* s, int32_t* n) {
     int32_t best = 0;
     for (int32_t i = 1; i < 7; ++i)

@@ -305,26 +305,8 @@ kv_status kv_mvp_finish(kv_glor* s) {
     return st;
 }
 
-kv_status kv_mvp_lgetc(kv_glor* s, int32_t* c) {
-    *c = 0;
-    if (kv_breakall(s)) return KV_SUCCESS;
-    kv_status st = kv_std_lgetc(s, c);
-    kv_mvp_work* w = kv_mvp_w(s);
-    if (!s->stop) {
-        w->lastbyte = *c;
-        w->lastused = 0;
-        return st;
-    }
-    // The end of the input: what is still buffered is printed now, unless
-    // the last byte read may still open or close a sequence whose padding
-    // (or the delimiter itself) is about to reach qoutc, which prints it.
-    // Without padding a sequence closed by the last byte reaches qoutc no
-    // more: the line is printed now (the field made after it has no call
-    // left to print it in).
-    const bool delimiter = w->lastbyte == static_cast<uint8_t>(s->datadlm[0]) ||
-                           w->lastbyte == static_cast<uint8_t>(s->cmddlm[0]);
-    if (w->lastused || !delimiter || s->padflag == 0) jerr_uperr(&st, kv_mvp_finish(s));
-    return st;
+kv_status kv_mvp_endinput(kv_glor* s) {
+    return kv_mvp_finish(s);
 }
 
 kv_status kv_mvp_initprn(kv_glor* s) {
@@ -336,8 +318,6 @@ kv_status kv_mvp_initprn(kv_glor* s) {
 kv_status kv_mvp_qoutc(kv_glor* s, int32_t c) {
     kv_mvp_work* w = kv_mvp_w(s);
     kv_status st = KV_SUCCESS;
-    w->lastused = 1;
-    const bool atend = s->stop != 0;
     for (;;) {
         jerr_uperr(&st, kv_mvp_byte(s, c));
         if (w->plotmode == 0 || kv_breakall(s) || kv_failed(st)) break;
@@ -345,10 +325,8 @@ kv_status kv_mvp_qoutc(kv_glor* s, int32_t c) {
         // sequences.
         jerr_uperr(&st, s->lgetc(s, &c));
         if (kv_breakall(s)) break;
-        w->lastused = 1;
     }
     jerr_uperr(&st, kv_mvp_slewempty(s));
-    if (atend) return jerr_uperr(&st, kv_mvp_finish(s));
     // The text that follows goes into the line in one piece: each of its
     // bytes would only take the next cell. Never after a space: the spaces
     // that stand for a sequence come from the padding, not from the input.
@@ -356,7 +334,6 @@ kv_status kv_mvp_qoutc(kv_glor* s, int32_t c) {
         const uint8_t* run = nullptr;
         const size_t n = kv_ptakeplain(s, kCell.data(), &run);
         for (size_t i = 0; i < n; ++i) kv_mvp_displayc(s, run[i]);
-        if (n > 0) w->lastbyte = run[n - 1];
     }
     return st;
 }

@@ -49,20 +49,21 @@ struct kv_mvp_work {
     int32_t plotcount;           // plot data bytes received on the current plot line
     int32_t slewcount;           // blank dot rows owed to the printer
     int32_t pagerow;             // dot rows from the top of form
-    int32_t lastbyte;            // the last byte read
-    int32_t lastused;            // qoutc has run since it was read
 };
 
-kv_status kv_mvp_lgetc(kv_glor* s, int32_t* c);
-// Bytes go on the standard way; command Z means nothing here.
+// Bytes are read and go on the standard way; command Z means nothing here.
+inline constexpr kv_lgetc_fn kv_mvp_lgetc = kv_std_lgetc;
 inline constexpr kv_lprintc_fn kv_mvp_lprintc = kv_std_lprintc;
 inline constexpr kv_specialcmd_fn kv_mvp_specialcmd = kv_std_specialcmd;
 kv_status kv_mvp_initprn(kv_glor* s);
 kv_status kv_mvp_setregion(kv_glor* s, int32_t x, int32_t y, int32_t w, int32_t h, int32_t density);
 kv_status kv_mvp_qoutc(kv_glor* s, int32_t c);
+// The end of the input, once every byte read is handled: the line still
+// buffered and every field still pending are printed.
+kv_status kv_mvp_endinput(kv_glor* s);
 
 // The driver entry record of the Printronix build (printer code 1024).
 inline constexpr kv_prnslots kv_mvp_slots = {
-    1024,    kv_mvp_lgetc, kv_mvp_lprintc, kv_mvp_initprn,   kv_mvp_specialcmd,
-    nullptr, nullptr,      nullptr,        kv_mvp_setregion, kv_mvp_qoutc,
+    1024,    kv_mvp_lgetc, kv_mvp_lprintc,   kv_mvp_initprn, kv_mvp_specialcmd, nullptr,
+    nullptr, nullptr,      kv_mvp_setregion, kv_mvp_qoutc,   kv_mvp_endinput,
 };

@@ -29,9 +29,21 @@ struct Printer {
         if (dblwide || dblwideline) w *= 2;
         return w;
     }
+    int right = 1, bottom = 1; // extent of the dots so far
+    // The bitmap grows by half again at a time (a tall symbol would otherwise
+    // copy the page for every band); finish() cuts it to the dots' extent.
     void dot(int dx, int dy) {
-        out.page.grow(dx + 1, dy + 1);
-        out.page.set(dx, dy);
+        Bitmap& b = out.page;
+        if (dx >= b.width || dy >= b.height)
+            b.grow(dx >= b.width ? dx + 1 + b.width / 2 : b.width,
+                   dy >= b.height ? dy + 1 + b.height / 2 : b.height);
+        b.set(dx, dy);
+        right = std::max(right, dx + 1);
+        bottom = std::max(bottom, dy + 1);
+    }
+    void finish() {
+        if (right < out.page.width || bottom < out.page.height)
+            out.page = out.page.crop(0, 0, right, bottom);
     }
 };
 
@@ -172,6 +184,8 @@ EscpPage rebuild_escp(const std::string& bytes, bool pins24) {
             break;
         }
     }
+    p.finish();
+    p.out.endy = p.y;
     return p.out;
 }
 

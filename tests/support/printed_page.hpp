@@ -18,6 +18,7 @@ struct PrintedPage {
     Bitmap page; // dots at 120 per inch across; down the page in the rebuilder's unit
     std::vector<PrintedChar> chars;
     int formfeeds = 0;
+    int endy = 0;                      // paper position once every byte has printed
     std::vector<std::string> problems; // malformed or unexpected sequences met
     // Where the text printed on a given line (y of its top) at column x.
     const PrintedChar* charat(int x, int y) const;

@@ -310,3 +310,59 @@ TEST(Ibm, HighBytesInEveryPositionPassOn) {
         }
     }
 }
+
+TEST(Ibm, EndOfInputPrintsThePendingFields) {
+    // 12-dot lines; the end of the input feeds only as far as the field reaches.
+    const std::string band4 = code39a(0xF0); // the last four rows
+    struct Case {
+        const char* name;
+        std::string in;
+        std::string out;
+        int32_t vpos;
+    };
+    const Case cases[] = {
+        {"a 20-row field on a last line without a line feed: 8, 8 and 4 dots", "|H20|~A~",
+         spaces(8) + "\r" + spaces(5) + kBandA + spacing(24) + "\n" + "\r" + spaces(5) + kBandA +
+             "\n" + "\r" + spaces(5) + band4 + spacing(12) + "\n" + spacing(36) + "\r" + spaces(8),
+         20},
+        {"the rest of a field taller than the last line", "|H20|~A~\r\n",
+         spaces(8) + "\r" + "\r" + spaces(5) + kBandA + spacing(24) + "\n" + "\r" + spaces(5) +
+             kBandA + spacing(12) + "\n" + spacing(36) + "\r" + "\r" + spaces(5) + kBandA +
+             spacing(24) + "\n" + spacing(36) + "\r",
+         20},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h(kv_ibm_slots);
+        EXPECT_EQ(script(c.in, &h), c.out);
+        EXPECT_EQ(h->vpos, c.vpos);
+        EXPECT_EQ(h->fieldhead, nullptr);
+    }
+}
+
+TEST(Ibm, BinaryParametersPassExactlyThroughTheByteLayer) {
+    // The byte layer sends every LF of text as CR LF; a parameter byte 10
+    // must reach the printer alone and count as a value, not a line feed.
+    struct Case {
+        const char* name;
+        std::string in;
+        std::string out;
+        int32_t vpos;
+    };
+    const Case cases[] = {
+        {"ESC 3 10: 10/216-inch lines", esc('3', {10}) + "\n", esc('3', {10}) + "\r\n", 3},
+        {"ESC A 10 stored, ESC 2 takes it", esc('A', {10}) + esc('2') + "\n",
+         esc('A', {10}) + esc('2') + "\r\n", 10},
+        {"ESC W 10: double width on", esc('W', {10}) + "a\n", esc('W', {10}) + "a\r\n", 12},
+        {"bit image of ten columns", esc('K', {10, 0}) + std::string(10, '\n') + "\n",
+         esc('K', {10, 0}) + std::string(10, '\n') + "\r\n", 12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h(kv_ibm_slots);
+        const std::string out = h.runlayer(c.in);
+        ASSERT_EQ(out.substr(0, kInit.size()), kInit);
+        EXPECT_EQ(out.substr(kInit.size()), c.out);
+        EXPECT_EQ(h->vpos, c.vpos);
+    }
+}

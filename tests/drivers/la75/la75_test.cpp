@@ -122,17 +122,33 @@ TEST(La75, Code39WorkedByHand) {
     // A field 14 rows deep at a line feed with 12-dot spacing: two passes of
     // six rows, each after DECVERP 3 (6 dots) and followed by LF, then the
     // spacing back (DECVERP 1) and the head back at the line's start.
-    Harness h(kv_la75_slots);
-    const std::string out = script(h, "|BCODE39 H14|~1~\r\n");
-    EXPECT_EQ(out, std::string(13, ' ') + "   \r" + pass(kRow) + pass(kRow) + "\x1b[1z\x1b[0w\r");
-    EXPECT_EQ(h->vpos, 12);
-    // The last two rows print at the next line feed: rows 12 and 13 are bits
-    // 0 and 1 ("B").
+    const std::string first =
+        std::string(13, ' ') + "   \r" + pass(kRow) + pass(kRow) + "\x1b[1z\x1b[0w\r";
+    // The last two rows are bits 0 and 1 ("B").
     std::string last = kRow;
     for (char& c : last)
         if (c == '~') c = 'B';
-    // The field is then wholly printed: the second pass only moves the paper.
-    EXPECT_EQ(h.run("\r\n"), "\r" + pass(last) + "\x1b[3z\n\x1b[1z\x1b[0w\r");
+    struct Case {
+        const char* name;
+        std::string in;
+        std::string out;
+        int32_t vpos;
+    };
+    const Case cases[] = {
+        // The field is then wholly printed: the second pass only moves the paper.
+        {"the last two rows at the next line feed", "|BCODE39 H14|~1~\r\n\r\n",
+         first + "\r" + pass(last) + "\x1b[3z\n\x1b[1z\x1b[0w\r", 24},
+        // The printer's nearest step to 2 dots is 6.
+        {"the last two rows at the end of the input", "|BCODE39 H14|~1~\r\n",
+         first + pass(last) + "\x1b[1z\x1b[0w\r", 18},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h(kv_la75_slots);
+        EXPECT_EQ(script(h, c.in), c.out);
+        EXPECT_EQ(h->vpos, c.vpos);
+        EXPECT_EQ(h->fieldhead, nullptr);
+    }
 }
 
 TEST(La75, ApplicationSixelsAroundAField) {

@@ -173,8 +173,10 @@ TEST(Prntrnx, TextLineScripts) {
         EXPECT_EQ(script(c.in), c.out);
     }
     // Without padding nothing reaches the driver after a sequence closed by
-    // the last byte: the line prints when the input ends.
-    EXPECT_EQ(script("ab ~12~", "P0"), "ab\r\n");
+    // the last byte: the line prints when the input ends, with its symbol,
+    // exactly as a line feed would have printed it.
+    EXPECT_EQ(script("ab ~12~", "P0"), script("ab ~12~\n", "P0"));
+    EXPECT_NE(script("ab ~12~", "P0"), "ab\r\n");
     // A configured page length of 10 lines.
     EXPECT_EQ(script("a\nb\nc\n\f", "", 10), "a\r\nb\r\nc\r\n" + repeat("\r\n", 7));
 }
