@@ -99,6 +99,7 @@ void ratios() {
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     ratios();

@@ -140,6 +140,7 @@ int main(int argc, char** argv) {
                                      &c);
     }
     benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     for (const Case& c : cases()) {

@@ -1,5 +1,8 @@
 #include "core/matrix/datamatrix_field.hpp"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "core/driver/kvalloc.hpp"
 #include "core/driver/qstrops.hpp"
 #include "core/fields/encstatus.hpp"
@@ -53,7 +56,12 @@ kv_status kv_fieldmake2_datamtx(kv_glor* s, kv_field* f) {
 kv_status kv_datamtx_map(kv_glor*, kv_mapctx* m) {
     if (m == nullptr || m->field == nullptr) return KV_SUCCESS;
     auto* sym = static_cast<datamtx_symbol*>(m->field->symbol.get());
-    if (datamtx_setcallback(sym, kv_callback_plotf, m) != 0) datamtx_imagepaint(sym);
+    // Module rows outside the clip window would be cut away whole; the
+    // symbol is drawn once per band, so they are not even visited.
+    const int64_t bottom = int64_t{m->clipy} + m->cliph;
+    if (datamtx_setcallback(sym, kv_callback_plotf, m) != 0)
+        datamtx_imagepaintrows(
+            sym, m->clipy, static_cast<int32_t>(std::clamp<int64_t>(bottom, INT32_MIN, INT32_MAX)));
     return KV_SUCCESS;
 }
 

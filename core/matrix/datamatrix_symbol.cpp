@@ -30,9 +30,13 @@ int32_t datamtx_imagedeep(const datamtx_symbol* sym) {
 }
 
 int32_t datamtx_imagepaint(const datamtx_symbol* sym) {
+    return datamtx_imagepaintrows(sym, INT32_MIN, INT32_MAX);
+}
+
+int32_t datamtx_imagepaintrows(const datamtx_symbol* sym, int32_t top, int32_t bottom) {
     if (sym == nullptr) return 0;
-    return modbitmap_paint(datamtx_bitmap(sym), sym->plotf, sym->plotctx, sym->modwidth,
-                           sym->modheight);
+    return modbitmap_paintrows(datamtx_bitmap(sym), sym->plotf, sym->plotctx, sym->modwidth,
+                               sym->modheight, top, bottom);
 }
 
 void datamtx_imagegube(const datamtx_symbol* sym, std::FILE* out) {

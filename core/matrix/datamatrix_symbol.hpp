@@ -55,6 +55,9 @@ int32_t datamtx_imagedeep(const datamtx_symbol* sym);
 // Calls the callback once per dark module, in dots, top row first. Returns 1,
 // or 0 when the callback reports a failure.
 int32_t datamtx_imagepaint(const datamtx_symbol* sym);
+// The same for the module rows that reach into dot rows top to bottom - 1
+// only (see modbitmap_paintrows).
+int32_t datamtx_imagepaintrows(const datamtx_symbol* sym, int32_t top, int32_t bottom);
 // Diagnostic dump of the module grid.
 void datamtx_imagegube(const datamtx_symbol* sym, std::FILE* out = stdout);
 

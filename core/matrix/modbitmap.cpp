@@ -10,8 +10,15 @@ std::unique_ptr<uint8_t[]> modbitmap_alloc(int32_t width, int32_t height) {
 }
 
 int modbitmap_paint(const modbitmap& m, kv_plotfn fn, void* arg, int32_t mw, int32_t mh) {
+    return modbitmap_paintrows(m, fn, arg, mw, mh, INT32_MIN, INT32_MAX);
+}
+
+int modbitmap_paintrows(const modbitmap& m, kv_plotfn fn, void* arg, int32_t mw, int32_t mh,
+                        int32_t top, int32_t bottom) {
     if (fn == nullptr || m.bits == nullptr) return 1;
     for (int32_t y = 0; y < m.height; ++y) {
+        const int64_t dots = int64_t{y} * mh;
+        if (dots + mh <= top || dots >= bottom) continue;
         const uint8_t* row = m.bits + static_cast<size_t>(y) * m.stride;
         for (int32_t xb = 0; xb < m.stride; ++xb) {
             // Whole light bytes are skipped; the dark bits of a byte are

@@ -47,3 +47,8 @@ std::unique_ptr<uint8_t[]> modbitmap_alloc(int32_t width, int32_t height);
 // the module's rectangle in dots (mw x mh dots a module). Returns 1, or 0 at
 // the first call that reports a failure (an even status).
 int modbitmap_paint(const modbitmap& m, kv_plotfn fn, void* arg, int32_t mw, int32_t mh);
+// The same for the module rows that reach into dot rows top to bottom - 1
+// only: a printer drawing the symbol a band at a time skips the rows the
+// band's window would cut away whole.
+int modbitmap_paintrows(const modbitmap& m, kv_plotfn fn, void* arg, int32_t mw, int32_t mh,
+                        int32_t top, int32_t bottom);

@@ -150,6 +150,13 @@ kv_status kv_std_lprintc(kv_glor* s, int32_t c) {
     return kv_pprintc(s, c);
 }
 
+kv_status kv_sendrun(kv_glor* s, const uint8_t* bytes, size_t n) {
+    if (s->lprintc == kv_std_lprintc) return kv_pprintrun(s, bytes, n);
+    kv_status st = KV_SUCCESS;
+    for (size_t i = 0; i < n && kv_ok(st); ++i) st = kv_send(s, bytes[i]);
+    return st;
+}
+
 kv_status kv_std_specialcmd(kv_glor*, char*) {
     return KV_SUCCESS;
 }

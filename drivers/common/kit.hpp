@@ -130,6 +130,10 @@ kv_status kv_std_lgetc(kv_glor* s, int32_t* c);
 kv_status kv_std_lprintc(kv_glor* s, int32_t c);
 // A band driver fills the endinput slot too, so that what is pending at the
 // end of the input prints: see kv_bandendinput (band.hpp).
+// A run of bytes to the printer (graphics data): in one write when the lprintc
+// slot is the standard one, else byte by byte through the slot, so that a
+// driver or test that wraps the slot still sees every byte.
+kv_status kv_sendrun(kv_glor* s, const uint8_t* bytes, size_t n);
 // The specialcmd slot of a driver that gives command Z no meaning.
 kv_status kv_std_specialcmd(kv_glor* s, char* text);
 

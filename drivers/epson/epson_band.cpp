@@ -1,6 +1,7 @@
 // Band output of the Epson driver: pending fields are rendered eight dot rows
 // at a time into the band bitmap and sent as bit-image graphics at each
 // field's column while the paper advances.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -34,15 +35,21 @@ constexpr auto kTriples = buildtriples();
 static_assert(kTriples[0x80][0] == 0xE0 && kTriples[0x80][1] == 0 && kTriples[0x80][2] == 0);
 static_assert(kTriples[0x01][2] == 0x07 && kTriples[0xFF][1] == 0xFF);
 
-kv_status sendcolumn(kv_glor* s, uint8_t b) {
-    if (!kv_epson_is24pin(s)) return send(s, b);
-    kv_status st = KV_SUCCESS;
-    for (uint8_t t : kTriples[b]) {
-        st = send(s, t);
-        if (kv_failed(st)) break;
+// Appends the graphics bytes of one band column at out[n] (three on a 24-pin
+// printer, one on a 9-pin) and returns the new length.
+size_t putcolumn(uint8_t* out, size_t n, uint8_t b, bool triple) {
+    if (!triple) {
+        out[n] = b;
+        return n + 1;
     }
-    return st;
+    for (uint8_t t : kTriples[b]) out[n++] = t;
+    return n;
 }
+
+// Band columns a row is gathered in before it goes to the printer in one
+// write: a whole row of the widest band.
+constexpr int32_t kRowColumns = KV_EPSON_BANDCOLS;
+
 // The band loop's hooks: the field's slice at its column, ESC A spacing
 // sent only when the step differs from what the printer has, and the head
 // put back by CR, spaces and empty graphics columns.
@@ -93,9 +100,16 @@ kv_status kv_epson_dumprow(kv_glor* s, int32_t column, int32_t x, int32_t w) {
     jerr_uperr(&st, kv_epson_startgline(s, 2 * w));
     const uint8_t* left = kv_bandplane(s, kv_epson_geom, 0);
     const uint8_t* right = kv_bandplane(s, kv_epson_geom, 1);
-    for (int32_t c = 0; c < w && kv_ok(st); ++c) {
-        st = sendcolumn(s, left[c]);
-        if (kv_ok(st)) st = sendcolumn(s, right[c]);
+    const bool triple = kv_epson_is24pin(s);
+    // Each band column is two graphics columns, the left and right planes.
+    std::array<uint8_t, 2 * 3 * kRowColumns> row;
+    for (int32_t c = 0; c < w && kv_ok(st);) {
+        size_t n = 0;
+        for (const int32_t end = std::min(w, c + kRowColumns); c < end; ++c) {
+            n = putcolumn(row.data(), n, left[c], triple);
+            n = putcolumn(row.data(), n, right[c], triple);
+        }
+        st = kv_sendrun(s, row.data(), n);
     }
     return st;
 }

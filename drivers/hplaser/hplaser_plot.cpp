@@ -93,7 +93,7 @@ kv_status kv_hplaser_dumprow(kv_glor* s, int32_t w, int32_t rows) {
         st = kv_lprintqstr(s, kv_hplaser_graphcmdqstr);
         jerr_uperr(&st, kv_lprintint(s, n));
         jerr_uperr(&st, send(s, 'W'));
-        if (kv_ok(st)) st = kv_lprintbytes(s, kv_bandrow(s, kv_hplaser_geom, 0, r), n);
+        if (kv_ok(st)) st = kv_sendrun(s, kv_bandrow(s, kv_hplaser_geom, 0, r), static_cast<size_t>(n));
     }
     return st;
 }
