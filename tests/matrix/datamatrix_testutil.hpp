@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/matrix/datamatrix_internal.hpp"
-#include "tests/support/bitmap.hpp"
-#include "tests/support/decode.hpp"
+#include "preview/bitmap.hpp"
+#include "preview/decode.hpp"
 
 namespace dmtest {
 

@@ -11,9 +11,9 @@
 #include <thread>
 #include <unistd.h>
 
-#include "tests/support/decode.hpp"
-#include "tests/support/escp_page.hpp"
-#include "tests/support/pcl_page.hpp"
+#include "preview/decode.hpp"
+#include "preview/escp_page.hpp"
+#include "preview/pcl_page.hpp"
 
 namespace fs = std::filesystem;
 
@@ -46,26 +46,6 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     std::error_code ec;
     if (!path_.empty()) fs::remove_all(path_, ec);
-}
-
-std::string invoice_path() {
-    return std::string(KEVRA_SOURCE_DIR) + "/examples/invoice.txt";
-}
-
-const std::set<std::string>& invoice_symbols() {
-    // The data sequences of examples/invoice.txt with the check characters
-    // their commands ask for (C1 on Code 39; EAN-13 always has one).
-    static const std::set<std::string> symbols = {
-        "Code39:INV4711%",
-        "Codabar:A40012B",
-        "Code39:HB-M8-40",
-        "EAN-13:4006381333931",
-        "Code128:WS-430-200",
-        "Code39:SHIP00428",
-        "DataMatrix:4711|NW|156.00|2026-12-07",
-        "PDF417:ACME 4711 NORTHWIND 156.00 EUR 2026-12-07",
-    };
-    return symbols;
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/invoice.hpp"
 #include "tests/support/process.hpp"
 
 using EnvList = std::vector<std::pair<std::string, std::string>>;
@@ -35,9 +36,6 @@ class TempDir {
     std::string path_;
 };
 
-std::string invoice_path();
-// What the readers find on the invoice's page, as "Format:text".
-const std::set<std::string>& invoice_symbols();
 std::set<std::string> symbols_on_escp24(const std::string& printerstream);
 std::set<std::string> symbols_on_pcl(const std::string& printerstream);
 

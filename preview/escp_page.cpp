@@ -1,4 +1,4 @@
-#include "tests/support/escp_page.hpp"
+#include "preview/escp_page.hpp"
 
 #include <algorithm>
 #include <cstdint>
@@ -14,6 +14,11 @@ struct Printer {
     bool dblwide = false, dblwideline = false, condensed = false, elite = false;
     int pagetop = 0;
     int pagelen;    // pin rows
+    // Paging for callers that take the job sheet by sheet: out.page then
+    // holds the rows from `sheettop` down, and each sheet leaves it as soon
+    // as the paper has moved past its end (the paper never moves back).
+    const EscpSheetSink* sink = nullptr;
+    int sheettop = 0;
 
     explicit Printer(bool p24) : pins24(p24) { reset(); }
     int rowsperinch() const { return pins24 ? 180 : 72; }
@@ -30,10 +35,48 @@ struct Printer {
         return w;
     }
     void dot(int dx, int dy) {
-        out.page.grow(dx + 1, dy + 1);
-        out.page.set(dx, dy);
+        out.page.grow(dx + 1, dy - sheettop + 1);
+        out.page.set(dx, dy - sheettop);
+    }
+    // The first top of form below the current sheet's top.
+    int sheetend() const {
+        const int d = sheettop - pagetop;
+        const int pages = d >= 0 ? d / pagelen : -((-d + pagelen - 1) / pagelen);
+        return pagetop + (pages + 1) * pagelen;
+    }
+    bool blank() const { return out.chars.empty() && out.page.ink().w == 0; }
+    // Hands the rows above `end` to the sink as one sheet. A sheet cut short
+    // by a new top of form is passed only when something printed on it.
+    void cut(int end) {
+        EscpPage sheet;
+        const int rows = end - sheettop;
+        sheet.page = out.page.crop(0, 0, out.page.width, rows);
+        for (const PrintedChar& c : out.chars)
+            if (c.y < end) sheet.chars.push_back({c.x, c.y - sheettop, c.c});
+        std::erase_if(out.chars, [&](const PrintedChar& c) { return c.y < end; });
+        sheet.problems = std::move(out.problems);
+        out.problems.clear();
+        out.page = out.page.crop(0, rows, out.page.width, std::max(1, out.page.height - rows));
+        sheettop = end;
+        if (rows == pagelen || !sheet.chars.empty() || sheet.page.ink().w > 0 ||
+            !sheet.problems.empty())
+            (*sink)(std::move(sheet));
+    }
+    void turnpages() {
+        while (y >= sheetend()) cut(sheetend());
+    }
+    void finish() {
+        turnpages();
+        while (!blank() || !out.problems.empty()) cut(sheetend());
     }
 };
+
+// A byte as a reader of a message would want it.
+std::string printable(int c) {
+    if (c > 32 && c < 127) return std::string(1, static_cast<char>(c));
+    static const char hex[] = "0123456789ABCDEF";
+    return std::string("0x") + hex[(c >> 4) & 15] + hex[c & 15];
+}
 
 // Dots a bit-image mode puts in one inch across.
 int hdensity(int mode) {
@@ -56,8 +99,9 @@ const PrintedChar* EscpPage::charat(int x, int y) const {
     return nullptr;
 }
 
-EscpPage rebuild_escp(const std::string& bytes, bool pins24) {
-    Printer p(pins24);
+namespace {
+void run(Printer& p, const std::string& bytes) {
+    const bool pins24 = p.pins24;
     p.out.page = Bitmap(1, 1);
     size_t i = 0;
     auto more = [&](size_t n) { return i + n <= bytes.size(); };
@@ -93,13 +137,16 @@ EscpPage rebuild_escp(const std::string& bytes, bool pins24) {
     };
 
     while (i < bytes.size()) {
+        if (p.sink != nullptr) p.turnpages();
         const int c = byte();
         switch (c) {
         case '\r': p.x = 0; p.dblwideline = false; break;
         case '\n': p.y += p.spacing; p.dblwideline = false; break;
         case '\f':
+            // To the top of the page after the one the head is on, also when
+            // line feeds have already carried it past a page end.
+            while (p.y >= p.pagetop + p.pagelen) p.pagetop += p.pagelen;
             p.pagetop += p.pagelen;
-            if (p.y > p.pagetop) p.pagetop = p.y; // a page already passed
             p.y = p.pagetop;
             p.x = 0;
             ++p.out.formfeeds;
@@ -121,8 +168,10 @@ EscpPage rebuild_escp(const std::string& bytes, bool pins24) {
             case 'J': { int n = byte(); p.y += pins24 ? n : n / 3; break; }
             case 'C': {
                 int n = byte();
-                if (n > 0) p.pagelen = n * p.spacing;
-                else p.pagelen = byte() * p.rowsperinch();
+                const int len = n > 0 ? n * p.spacing : byte() * p.rowsperinch();
+                // A form of no length is refused, as the printer does.
+                if (len <= 0) { p.out.problems.push_back("form length 0"); break; }
+                p.pagelen = len;
                 p.pagetop = p.y;
                 break;
             }
@@ -157,6 +206,7 @@ EscpPage rebuild_escp(const std::string& bytes, bool pins24) {
             case ' ': case '%': case '-': case '/': case ':': case 'N': case 'Q': case 'R':
             case 'S': case 'U': case 'V': case 'l': case 'p': case 's': case 'x': byte(); break;
             case '?': byte(); byte(); break;
+            case -1: p.out.problems.push_back("ESC at the end of the stream"); break;
             case 'D': case 'b': {
                 int prev = -1;
                 for (int k = 0; k < 70 && i < bytes.size(); ++k) {
@@ -166,7 +216,7 @@ EscpPage rebuild_escp(const std::string& bytes, bool pins24) {
                 }
                 break;
             }
-            default: break;
+            default: p.out.problems.push_back("unknown escape ESC " + printable(e)); break;
             }
             break;
         }
@@ -178,9 +228,52 @@ EscpPage rebuild_escp(const std::string& bytes, bool pins24) {
             break;
         }
     }
-    return p.out;
+    if (p.sink != nullptr) p.finish();
+}
+} // namespace
+
+EscpPage rebuild_escp(const std::string& bytes, bool pins24) {
+    Printer p(pins24);
+    run(p, bytes);
+    return std::move(p.out);
+}
+
+void rebuild_escp(const std::string& bytes, bool pins24, const EscpSheetSink& sink) {
+    Printer p(pins24);
+    p.sink = &sink;
+    run(p, bytes);
 }
 
 Bitmap escp_square(const EscpPage& p, bool pins24) {
     return pins24 ? p.page.scaled(3, 2) : p.page.scaled(3, 5);
+}
+
+namespace {
+// Paper 8.5 inches wide, in the square dots of escp_square.
+constexpr int kEscpSquareDpi = 360;
+constexpr int kEscpPaperWidth = kEscpSquareDpi * 17 / 2;
+
+void render_escp(const std::string& bytes, bool pins24, const SheetSink& sink) {
+    const int down = pins24 ? 2 : 5; // pin rows to square dots (escp_square)
+    rebuild_escp(bytes, pins24, [&](EscpPage&& page) {
+        Sheet s;
+        s.dpi = kEscpSquareDpi;
+        s.ink = escp_square(page, pins24);
+        s.width = kEscpPaperWidth;
+        s.height = page.page.height * down;
+        for (const PrintedChar& c : page.chars) s.chars.push_back({3 * c.x, down * c.y, 0, c.c});
+        // Pica is 12/120 inch a character; double width at most twice that.
+        cell_widths(s.chars, 3 * 12, 3 * 24);
+        s.problems = std::move(page.problems);
+        sink(std::move(s));
+    });
+}
+} // namespace
+
+void render_epsonlq(const std::string& bytes, const SheetSink& sink) {
+    render_escp(bytes, true, sink);
+}
+
+void render_epsonfx(const std::string& bytes, const SheetSink& sink) {
+    render_escp(bytes, false, sink);
 }

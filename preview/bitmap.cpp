@@ -1,4 +1,4 @@
-#include "tests/support/bitmap.hpp"
+#include "preview/bitmap.hpp"
 
 #include <algorithm>
 #include <cstdint>
@@ -121,71 +121,4 @@ std::vector<Bitmap::Box> ink_regions(const Bitmap& b, int gap) {
         return a.y != c.y ? a.y < c.y : a.x < c.x;
     });
     return boxes;
-}
-
-namespace {
-uint32_t crc32(const std::string& data, uint32_t crc = 0) {
-    crc = ~crc;
-    for (unsigned char c : data) {
-        crc ^= c;
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-void be32(std::string& s, uint32_t v) {
-    for (int i = 3; i >= 0; --i) s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
-
-void chunk(std::string& png, const char* type, const std::string& data) {
-    be32(png, static_cast<uint32_t>(data.size()));
-    std::string body = std::string(type, 4) + data;
-    png += body;
-    be32(png, crc32(body));
-}
-} // namespace
-
-bool Bitmap::writepng(const std::string& path) const {
-    // Greyscale, 1 bit per pixel, 0 = black.
-    std::string raw;
-    const int rowbytes = (width + 7) / 8;
-    for (int y = 0; y < height; ++y) {
-        raw.push_back('\0'); // no filter
-        for (int bx = 0; bx < rowbytes; ++bx) {
-            uint8_t v = 0xFF;
-            for (int k = 0; k < 8; ++k)
-                if (get(bx * 8 + k, y)) v = static_cast<uint8_t>(v & ~(0x80 >> k));
-            raw.push_back(static_cast<char>(v));
-        }
-    }
-    // zlib stream of stored blocks.
-    std::string z = "\x78\x01";
-    uint32_t a = 1, b = 0;
-    for (unsigned char c : raw) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    for (size_t off = 0; off < raw.size() || off == 0; off += 65535) {
-        const size_t n = std::min<size_t>(65535, raw.size() - off);
-        z.push_back(off + n >= raw.size() ? '\x01' : '\x00');
-        z.push_back(static_cast<char>(n & 0xFF));
-        z.push_back(static_cast<char>(n >> 8));
-        z.push_back(static_cast<char>(~n & 0xFF));
-        z.push_back(static_cast<char>((~n >> 8) & 0xFF));
-        z.append(raw, off, n);
-        if (raw.empty()) break;
-    }
-    be32(z, (b << 16) | a);
-    std::string png = "\x89PNG\r\n\x1a\n";
-    std::string ihdr;
-    be32(ihdr, static_cast<uint32_t>(width));
-    be32(ihdr, static_cast<uint32_t>(height));
-    ihdr += std::string("\x01\x00\x00\x00\x00", 5);
-    chunk(png, "IHDR", ihdr);
-    chunk(png, "IDAT", z);
-    chunk(png, "IEND", "");
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) return false;
-    const bool ok = std::fwrite(png.data(), 1, png.size(), f) == png.size();
-    return std::fclose(f) == 0 && ok;
 }
