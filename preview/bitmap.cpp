@@ -13,9 +13,15 @@ void Bitmap::fill(int x, int y, int w, int h) {
 
 void Bitmap::grow(int w, int h) {
     if (w <= width && h <= height) return;
+    if (w <= width) {
+        // Rows are stored one after the other: new rows go at the end.
+        height = h;
+        dots.resize(static_cast<size_t>(width) * height, 0);
+        return;
+    }
     Bitmap b(std::max(w, width), std::max(h, height));
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) b.dots[b.index(x, y)] = dots[index(x, y)];
+        std::copy_n(dots.data() + index(0, y), width, b.dots.data() + b.index(0, y));
     *this = std::move(b);
 }
 
@@ -27,9 +33,15 @@ Bitmap Bitmap::framed(int margin) const {
 }
 
 Bitmap Bitmap::scaled(int fx, int fy) const {
+    // Each source row once, widened, then copied for the rows below it.
     Bitmap b(width * fx, height * fy);
-    for (int y = 0; y < b.height; ++y)
-        for (int x = 0; x < b.width; ++x) b.dots[b.index(x, y)] = dots[index(x / fx, y / fy)];
+    for (int y = 0; y < height; ++y) {
+        uint8_t* first = b.dots.data() + b.index(0, y * fy);
+        for (int x = 0; x < width; ++x)
+            std::fill_n(first + static_cast<size_t>(x) * fx, fx, dots[index(x, y)]);
+        for (int k = 1; k < fy; ++k)
+            std::copy_n(first, b.width, first + static_cast<size_t>(k) * b.width);
+    }
     return b;
 }
 
@@ -65,8 +77,11 @@ Bitmap::Box Bitmap::ink() const {
 
 Bitmap Bitmap::crop(int x, int y, int w, int h) const {
     Bitmap b(w, h);
-    for (int yy = 0; yy < h; ++yy)
-        for (int xx = 0; xx < w; ++xx) b.dots[b.index(xx, yy)] = get(x + xx, y + yy) ? 1 : 0;
+    // The part of each row inside this bitmap, copied whole.
+    const int x0 = std::max(x, 0), x1 = std::min(x + w, width);
+    if (x1 <= x0) return b;
+    for (int yy = std::max(y, 0); yy < std::min(y + h, height); ++yy)
+        std::copy_n(dots.data() + index(x0, yy), x1 - x0, b.dots.data() + b.index(x0 - x, yy - y));
     return b;
 }
 

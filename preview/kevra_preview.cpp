@@ -9,7 +9,6 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
-#include <sstream>
 #include <string>
 
 #include "preview/languages.hpp"
@@ -77,11 +76,17 @@ bool read_input(const std::string& path, std::string& bytes) {
         bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
         return !std::cin.bad();
     }
-    std::ifstream f(path, std::ios::binary);
+    // A file is read into one buffer of its size: the stream is the one
+    // thing the preview holds whole, so it is held only once.
+    std::ifstream f(path, std::ios::binary | std::ios::ate);
     if (!f) return false;
-    std::ostringstream all;
-    all << f.rdbuf();
-    bytes = std::move(all).str();
+    const std::streamoff size = f.tellg();
+    if (size > 0) {
+        bytes.resize(static_cast<size_t>(size));
+        f.seekg(0);
+        f.read(bytes.data(), size);
+        bytes.resize(static_cast<size_t>(f.gcount()));
+    }
     return !f.bad();
 }
 

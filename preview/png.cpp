@@ -47,8 +47,9 @@ void grey_row(const Bitmap& page, int dpi, int outdpi, int y, int outwidth,
 // One row at one bit a pixel, 0 black, leftmost pixel in the high bit.
 void bit_row(const Bitmap& page, int y, std::vector<png_byte>& row) {
     std::fill(row.begin(), row.end(), 0xFF);
+    const uint8_t* dots = page.dots.data() + static_cast<size_t>(y) * page.width;
     for (int x = 0; x < page.width; ++x)
-        if (page.get(x, y))
+        if (dots[x] != 0)
             row[static_cast<size_t>(x / 8)] &= static_cast<png_byte>(~(0x80 >> (x % 8)));
 }
 

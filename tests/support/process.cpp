@@ -21,6 +21,13 @@ std::string program_path(const std::string& name) {
 ProcessResult run_process(const std::string& path, const std::string& input,
                           const std::vector<std::pair<std::string, std::string>>& env,
                           const std::string& stdoutpath) {
+    return run_process(path, {}, input, env, stdoutpath);
+}
+
+ProcessResult run_process(const std::string& path, const std::vector<std::string>& args,
+                          const std::string& input,
+                          const std::vector<std::pair<std::string, std::string>>& env,
+                          const std::string& stdoutpath) {
     ProcessResult r;
     int inpipe[2], outpipe[2], errpipe[2];
     if (pipe(inpipe) != 0 || pipe(outpipe) != 0 || pipe(errpipe) != 0) return r;
@@ -41,11 +48,14 @@ ProcessResult run_process(const std::string& path, const std::string& input,
     std::vector<char*> envp;
     for (auto& e : envstrings) envp.push_back(e.data());
     envp.push_back(nullptr);
-    std::string prog = path;
-    char* argv[] = {prog.data(), nullptr};
+    std::vector<std::string> argstrings{path};
+    argstrings.insert(argstrings.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : argstrings) argv.push_back(a.data());
+    argv.push_back(nullptr);
 
     pid_t pid = 0;
-    int rc = posix_spawn(&pid, path.c_str(), &fa, nullptr, argv, envp.data());
+    int rc = posix_spawn(&pid, path.c_str(), &fa, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&fa);
     close(inpipe[0]);
     close(outpipe[1]);

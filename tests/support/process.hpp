@@ -21,5 +21,11 @@ ProcessResult run_process(const std::string& path, const std::string& input,
                           const std::vector<std::pair<std::string, std::string>>& env = {},
                           const std::string& stdoutpath = "");
 
+// The same with command-line arguments after the program's name.
+ProcessResult run_process(const std::string& path, const std::vector<std::string>& args,
+                          const std::string& input,
+                          const std::vector<std::pair<std::string, std::string>>& env = {},
+                          const std::string& stdoutpath = "");
+
 // Directory of the built programs (set by the build).
 std::string program_path(const std::string& name);

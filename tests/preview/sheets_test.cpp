@@ -1,0 +1,140 @@
+// The renderers hand a job over sheet by sheet: where the paper passes a top
+// of form the sheet ends, and the sheets put together are the job's page.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "preview/escp_page.hpp"
+#include "preview/pcl_page.hpp"
+#include "tests/support/invoice.hpp"
+#include "tests/support/process.hpp"
+
+using namespace std::string_literals;
+
+namespace {
+std::vector<EscpPage> escp_sheets(const std::string& bytes, bool pins24) {
+    std::vector<EscpPage> sheets;
+    rebuild_escp(bytes, pins24, [&](EscpPage&& s) { sheets.push_back(std::move(s)); });
+    return sheets;
+}
+
+std::string printed(const char* program, const std::string& job) {
+    return run_process(program_path(program), job, {{"KEVRA_VERBOSE", "Q"}}).out;
+}
+
+std::string invoice_job() {
+    std::ifstream f(invoice_path(), std::ios::binary);
+    std::stringstream job;
+    job << f.rdbuf();
+    return job.str();
+}
+} // namespace
+
+// 24 pins: a line feed is 30 rows of 1/180 inch, a sheet 11 inches of 1980.
+TEST(Sheets, EscpSheetsEndAtTheTopOfForm) {
+    const std::string lf70(70, '\n');
+    struct Row {
+        const char* what;
+        std::string bytes;
+        size_t sheets;
+        size_t sheet; // where the last character printed
+        int y;        // its row on that sheet
+        std::vector<std::string> problems;
+    };
+    const std::vector<Row> rows = {
+        {"form feed ejects the first sheet", "A\fB", 2, 1, 0, {}},
+        {"70 lines run 120 rows onto the second sheet", "A" + lf70 + "B", 2, 1, 70 * 30 - 1980, {}},
+        {"a form feed past a page end goes to the top of the next page",
+         "A" + lf70 + "\fC",
+         3,
+         2,
+         0,
+         {}},
+        {"ESC C 2 sets two-inch forms",
+         "\x1b"
+         "C" +
+             std::string(1, '\0') +
+             "\x02"
+             "A" +
+             std::string(13, '\n') + "B",
+         2,
+         1,
+         13 * 30 - 360,
+         {}},
+        {"a form of no length is refused, the 11 inches stay",
+         "\x1b"
+         "C" +
+             std::string(2, '\0') + "A" + lf70 + "B",
+         2,
+         1,
+         70 * 30 - 1980,
+         {"form length 0"}},
+        {"an unknown escape is reported",
+         "A\x1b\x7f"
+         "B",
+         1,
+         0,
+         0,
+         {"unknown escape ESC 0x7F"}},
+        {"a bit image cut short", "A\x1b*\x27\x05\x00\x01\x02"s, 1, 0, 0, {"bit image cut short"}},
+        {"ESC as the last byte", "A\x1b", 1, 0, 0, {"ESC at the end of the stream"}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        const std::vector<EscpPage> sheets = escp_sheets(r.bytes, true);
+        ASSERT_EQ(sheets.size(), r.sheets);
+        ASSERT_FALSE(sheets[r.sheet].chars.empty());
+        EXPECT_EQ(sheets[r.sheet].chars.back().y, r.y);
+        std::vector<std::string> problems;
+        for (const EscpPage& s : sheets)
+            problems.insert(problems.end(), s.problems.begin(), s.problems.end());
+        EXPECT_EQ(problems, r.problems);
+    }
+    EXPECT_TRUE(escp_sheets("", true).empty());
+    EXPECT_EQ(escp_sheets("\f", true).size(), 1u); // the printer ejects a blank sheet
+}
+
+// Round trip: the sheets of three invoices, stacked, are the page the whole
+// job rebuilds into, dot for dot and character for character.
+TEST(Sheets, EscpSheetsStackIntoTheWholeJob) {
+    for (const bool pins24 : {true, false}) {
+        SCOPED_TRACE(pins24 ? "24 pins" : "9 pins");
+        const std::string job = invoice_job();
+        const std::string bytes =
+            printed(pins24 ? "kevra_epsonlq" : "kevra_epsonfx", job + job + job);
+        const EscpPage whole = rebuild_escp(bytes, pins24);
+        const std::vector<EscpPage> sheets = escp_sheets(bytes, pins24);
+        ASSERT_EQ(sheets.size(), 3u);
+        const int pagelen = 11 * (pins24 ? 180 : 72);
+        std::string stacked, expected;
+        auto note = [](std::string& to, const PrintedChar& c, int top) {
+            to += std::to_string(c.x) + "," + std::to_string(c.y + top) + c.c + " ";
+        };
+        for (size_t k = 0; k < sheets.size(); ++k) {
+            const int top = static_cast<int>(k) * pagelen;
+            EXPECT_EQ(sheets[k].page.height, pagelen);
+            const Bitmap part = whole.page.crop(0, top, sheets[k].page.width, pagelen);
+            EXPECT_EQ(part.dots, sheets[k].page.crop(0, 0, part.width, pagelen).dots);
+            for (const PrintedChar& c : sheets[k].chars) note(stacked, c, top);
+        }
+        for (const PrintedChar& c : whole.chars) note(expected, c, 0);
+        EXPECT_EQ(stacked, expected);
+    }
+}
+
+TEST(Sheets, PclSheetsAreTheJobsSheets) {
+    const std::string job = invoice_job();
+    const std::string bytes = printed("kevra_hplaser", job + job);
+    const PclJob whole = rebuild_pcl(bytes);
+    std::vector<PclSheet> sheets;
+    rebuild_pcl(bytes,
+                [&](PclSheet&& s, std::vector<std::string>&&) { sheets.push_back(std::move(s)); });
+    ASSERT_EQ(sheets.size(), whole.sheets.size());
+    for (size_t k = 0; k < sheets.size(); ++k) {
+        EXPECT_EQ(sheets[k].ink.dots, whole.sheets[k].ink.dots);
+        EXPECT_EQ(sheets[k].chars.size(), whole.sheets[k].chars.size());
+    }
+}
