@@ -4,6 +4,8 @@
 #include <cstdint>
 
 namespace {
+constexpr int kWidestDots = 136 * 12; // 1/120 inch
+
 struct Printer {
     bool pins24;
     EscpPage out;
@@ -19,6 +21,7 @@ struct Printer {
     // as the paper has moved past its end (the paper never moves back).
     const EscpSheetSink* sink = nullptr;
     int sheettop = 0;
+    bool offpaper = false;
 
     explicit Printer(bool p24) : pins24(p24) { reset(); }
     int rowsperinch() const { return pins24 ? 180 : 72; }
@@ -35,6 +38,13 @@ struct Printer {
         return w;
     }
     void dot(int dx, int dy) {
+        // No carriage prints wider than 136 pica columns; a head sent
+        // further (ESC $ and ESC \ take any count) prints nothing there.
+        if (dx >= kWidestDots) {
+            if (!offpaper) out.problems.push_back("ink beyond the widest paper");
+            offpaper = true;
+            return;
+        }
         out.page.grow(dx + 1, dy - sheettop + 1);
         out.page.set(dx, dy - sheettop);
     }
