@@ -82,7 +82,11 @@ TEST(Sheets, EscpSheetsEndAtTheTopOfForm) {
         {"a bit image cut short", "A\x1b*\x27\x05\x00\x01\x02"s, 1, 0, 0, {"bit image cut short"}},
         {"ESC as the last byte", "A\x1b", 1, 0, 0, {"ESC at the end of the stream"}},
         {"a head sent beyond the widest carriage prints nothing there",
-         "A\x1b$\xff\x7f\x1b*\x27\x01\x00\xff\xff\xff"s, 1, 0, 0, {"ink beyond the widest paper"}},
+         "A\x1b$\xff\x7f\x1b*\x27\x01\x00\xff\xff\xff"s,
+         1,
+         0,
+         0,
+         {"ink beyond the widest paper"}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
