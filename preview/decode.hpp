@@ -2,6 +2,7 @@
 // back by an independent decoder.
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,8 @@ struct Decoded {
 
 // Reader options beyond the format list.
 struct ZxOptions {
-    bool code39check = false;   // the Code 39 check character must be valid (and is stripped)
-    bool itfcheck = false;      // the ITF check digit must be valid
+    bool code39check = false;    // the Code 39 check character must be valid (and is stripped)
+    bool itfcheck = false;       // the ITF check digit must be valid
     bool codabarstartend = true; // keep Codabar's start and stop characters
 };
 
@@ -25,6 +26,10 @@ struct ZxOptions {
 // all; `pure` for a bitmap holding exactly one unrotated, unnoised symbol.
 std::vector<Decoded> decode_zxing(const Bitmap& b, const std::string& formats = "",
                                   bool pure = false, int margin = 16, const ZxOptions& opt = {});
+
+// Every symbol zxing-cpp finds in each group of ink on a page (dots closer
+// than `gap` group together), as "format:text".
+std::set<std::string> read_page(const Bitmap& page, int gap);
 
 // Every DataMatrix libdmtx finds (second opinion for DataMatrix ECC200),
 // searching for at most `timeoutms` milliseconds.

@@ -21,8 +21,15 @@ std::vector<Decoded> decode_zxing(const Bitmap& b, const std::string& formats, b
     for (const ZXing::Result& r : ZXing::ReadBarcodes(image, hints)) {
         if (!r.isValid()) continue;
         const ZXing::ByteArray& raw = r.bytes();
-        out.push_back({ZXing::ToString(r.format()), r.text(),
-                       std::string(raw.begin(), raw.end())});
+        out.push_back({ZXing::ToString(r.format()), r.text(), std::string(raw.begin(), raw.end())});
     }
     return out;
+}
+
+std::set<std::string> read_page(const Bitmap& page, int gap) {
+    std::set<std::string> got;
+    for (const Bitmap::Box& b : ink_regions(page, gap))
+        for (const Decoded& d : decode_zxing(page.crop(b.x, b.y, b.w, b.h), "", false, 24))
+            got.insert(d.format + ":" + d.text);
+    return got;
 }

@@ -37,6 +37,9 @@ struct Printer {
         if (dblwide || dblwideline) w *= 2;
         return w;
     }
+    int right = 1, bottom = 1; // extent of the dots so far (bottom: from sheettop)
+    // The bitmap grows by half again at a time (a tall symbol would otherwise
+    // copy the page for every band); finish() and cut() trim it to the dots.
     void dot(int dx, int dy) {
         // No carriage prints wider than 136 pica columns; a head sent
         // further (ESC $ and ESC \ take any count) prints nothing there.
@@ -45,8 +48,14 @@ struct Printer {
             offpaper = true;
             return;
         }
-        out.page.grow(dx + 1, dy - sheettop + 1);
-        out.page.set(dx, dy - sheettop);
+        Bitmap& b = out.page;
+        const int row = dy - sheettop;
+        if (dx >= b.width || row >= b.height)
+            b.grow(dx >= b.width ? std::min(kWidestDots, dx + 1 + b.width / 2) : b.width,
+                   row >= b.height ? row + 1 + b.height / 2 : b.height);
+        b.set(dx, row);
+        right = std::max(right, dx + 1);
+        bottom = std::max(bottom, row + 1);
     }
     // The first top of form below the current sheet's top.
     int sheetend() const {
@@ -60,13 +69,14 @@ struct Printer {
     void cut(int end) {
         EscpPage sheet;
         const int rows = end - sheettop;
-        sheet.page = out.page.crop(0, 0, out.page.width, rows);
+        sheet.page = out.page.crop(0, 0, right, rows);
         for (const PrintedChar& c : out.chars)
             if (c.y < end) sheet.chars.push_back({c.x, c.y - sheettop, c.c});
         std::erase_if(out.chars, [&](const PrintedChar& c) { return c.y < end; });
         sheet.problems = std::move(out.problems);
         out.problems.clear();
         out.page = out.page.crop(0, rows, out.page.width, std::max(1, out.page.height - rows));
+        bottom = std::max(1, bottom - rows);
         sheettop = end;
         if (rows == pagelen || !sheet.chars.empty() || sheet.page.ink().w > 0 ||
             !sheet.problems.empty())
@@ -75,7 +85,15 @@ struct Printer {
     void turnpages() {
         while (y >= sheetend()) cut(sheetend());
     }
+    // The last sheets of a paged job; the whole job's page is cut to the
+    // dots' extent instead.
     void finish() {
+        if (sink == nullptr) {
+            if (right < out.page.width || bottom < out.page.height)
+                out.page = out.page.crop(0, 0, right, bottom);
+            out.endy = y;
+            return;
+        }
         turnpages();
         while (!blank() || !out.problems.empty()) cut(sheetend());
     }
@@ -102,12 +120,6 @@ int hdensity(int mode) {
     }
 }
 } // namespace
-
-const PrintedChar* EscpPage::charat(int x, int y) const {
-    for (const PrintedChar& c : chars)
-        if (c.x == x && c.y == y) return &c;
-    return nullptr;
-}
 
 namespace {
 void run(Printer& p, const std::string& bytes) {
@@ -238,7 +250,7 @@ void run(Printer& p, const std::string& bytes) {
             break;
         }
     }
-    if (p.sink != nullptr) p.finish();
+    p.finish();
 }
 } // namespace
 

@@ -6,27 +6,13 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
-#include "preview/bitmap.hpp"
+#include "preview/printed_page.hpp"
 #include "preview/sheet.hpp"
 
-struct PrintedChar {
-    int x;    // head position in 1/120 inch when the character printed
-    int y;    // paper position in pin rows
-    char c;
-};
-
-struct EscpPage {
-    // Dots at 120 per inch across; down the page in pin rows: 1/180 inch on
-    // a 24-pin printer, 1/72 inch on a 9-pin one.
-    Bitmap page;
-    std::vector<PrintedChar> chars;
-    int formfeeds = 0;
-    std::vector<std::string> problems; // malformed or unexpected sequences met
-    // Where the text printed on a given line (y of its baseline row) at column x.
-    const PrintedChar* charat(int x, int y) const;
-};
+// Down the page in pin rows: 1/180 inch on a 24-pin printer, 1/72 inch on a
+// 9-pin one.
+using EscpPage = PrintedPage;
 
 EscpPage rebuild_escp(const std::string& bytes, bool pins24);
 

@@ -23,6 +23,11 @@ if ((${#missing[@]})); then
   $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
+# The include graph keeps its layers; the self-test first proves the check
+# still catches a planted violation.
+./scripts/check_layers.sh --self-test
+./scripts/check_layers.sh
+
 jobs=$(nproc)
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

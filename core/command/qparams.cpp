@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "core/command/ftypes.hpp"
-#include "core/command/qthrough.hpp"
+#include "core/command/qdelims.hpp"
 #include "core/driver/qstrops.hpp"
 
 namespace {

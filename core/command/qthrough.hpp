@@ -1,3 +1,4 @@
+// core/command, layer 6 (command interpreter): sequences, delimiters, parameters.
 // The command stream: the loop of one pass over the print stream, the
 // recognition of command and data sequences between their delimiters, and the
 // replacement of every sequence by as many spaces as it occupied.
@@ -6,13 +7,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/command/qdelims.hpp"
 #include "core/driver/kvglor.hpp"
 
-inline constexpr int32_t KV_CMDLIMIT = 254;  // bytes a command sequence may consume
-inline constexpr size_t KV_CMDBUF = 256;
-inline constexpr int32_t KV_DATALIMIT = 4096; // bytes a data sequence may consume
-inline constexpr size_t KV_DATABUF = 4096;
-
+// The pass: every input byte to a sequence or to the driver until the input
+// ends; then the driver's endinput slot, when it has one.
 kv_status kv_qthrough(kv_glor* s);
 kv_status kv_initqthrough(kv_glor* s);
 
@@ -30,8 +29,3 @@ kv_status kv_qdata(kv_glor* s);
 kv_status kv_qusecommands(kv_glor* s, char* body);
 // Sends n spaces through qoutc while padding is on.
 kv_status kv_qoutpad(kv_glor* s, int32_t n);
-
-kv_status kv_setcommanddlm(kv_glor* s, char* value);
-kv_status kv_setdatadlm(kv_glor* s, char* value);
-kv_status kv_setxxxdlm(kv_glor* s, char* target, char* value);
-kv_status kv_validatedlm(kv_glor* s, const char* value);

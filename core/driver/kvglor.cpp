@@ -11,4 +11,5 @@ void kv_installslots(kv_glor* s, const kv_prnslots& e) {
     s->lsetrect = e.lsetrect;
     s->setregion = e.setregion;
     s->qoutc = e.qoutc;
+    s->endinput = e.endinput;
 }

@@ -1,6 +1,7 @@
+// core/driver, layer 1 (base): state, status, byte layer, qstr, output; includes no other layer.
 // The translator state: one record carrying everything of a translation, and
 // the printer driver's entry record. Every operation takes the state first;
-// the core reaches the printer driver only through the ten slots below.
+// the core reaches the printer driver only through the slots below.
 #pragma once
 
 #include <cstddef>
@@ -27,8 +28,10 @@ using kv_lsetrect_fn = kv_status (*)(kv_glor* s, int32_t width, int32_t height);
 using kv_setregion_fn = kv_status (*)(kv_glor* s, int32_t x, int32_t y, int32_t w, int32_t h,
                                       int32_t density);
 using kv_qoutc_fn = kv_status (*)(kv_glor* s, int32_t c);
+using kv_endinput_fn = kv_status (*)(kv_glor* s);
 
-// The ten slots of a printer driver, in slot order.
+// The slots of a printer driver, in slot order: the ten every driver fills,
+// then the optional ones (null when left out of an entry record).
 struct kv_prnslots {
     int32_t prncode;
     kv_lgetc_fn lgetc;
@@ -40,6 +43,9 @@ struct kv_prnslots {
     kv_lsetrect_fn lsetrect;   // page printer with rectangles only, else null
     kv_setregion_fn setregion;
     kv_qoutc_fn qoutc;
+    // Once the input has ended and every byte read is handled: prints what the
+    // driver still holds back (band printers: the pending fields), or null.
+    kv_endinput_fn endinput = nullptr;
 };
 
 // Defined by the one program unit of each build.
@@ -101,6 +107,7 @@ struct kv_glor {
     kv_lsetrect_fn lsetrect;
     kv_setregion_fn setregion;
     kv_qoutc_fn qoutc;
+    kv_endinput_fn endinput;
 
     // Field queue (newest first) and the band bitmap the region setter fills.
     kv_field* fieldhead;
@@ -153,5 +160,5 @@ template <class T> T* kv_drvwork(kv_glor* s) {
 
 // Copies the build's driver entry record into the state. Always succeeds.
 kv_status kv_setprn(kv_glor* s);
-// Copies any driver's ten slots into the state, in slot order.
+// Copies any driver's slots into the state, in slot order.
 void kv_installslots(kv_glor* s, const kv_prnslots& e);

@@ -3,9 +3,11 @@
 #include "core/driver/qstrops.hpp"
 #include "core/driver/xbase.hpp"
 
-kv_status kv_xinfunc(void* arg, int32_t* c) {
+namespace {
+// A byte from the byte layer through `get`, or -1 and `stop` once it has stopped.
+kv_status xin(void* arg, int32_t* c, int (*get)()) {
     if (!xbase_breakall()) {
-        *c = xbase_getctoxlate() & 0xFF;
+        *c = get() & 0xFF;
         if (!xbase_breakall()) return KV_SUCCESS;
     }
     auto* s = static_cast<kv_glor*>(arg);
@@ -14,20 +16,17 @@ kv_status kv_xinfunc(void* arg, int32_t* c) {
     return KV_SUCCESS;
 }
 
-kv_status kv_xoutfunc(void* arg, int32_t* c) {
-    auto* s = static_cast<kv_glor*>(arg);
-    if (!xbase_outfailed()) xbase_putxlatedc(*c & 0xFF);
-    if (xbase_breakall() && s != nullptr) s->stop = 1;
-    return KV_SUCCESS;
+kv_status xinraw(void* arg, int32_t* c) {
+    return xin(arg, c, xbase_getraw);
 }
 
-kv_status kv_pgetc(kv_glor* s, int32_t* c) {
+kv_status pgetfrom(kv_glor* s, int32_t* c, kv_iofn source) {
     kv_status st = KV_SUCCESS;
     if (s->ungetcount != 0) {
         --s->ungetcount;
         *c = s->ungetbuf[s->ungetcount];
     } else {
-        jerr_uperr(&st, s->xinfunc(s->xinarg, c));
+        jerr_uperr(&st, source(s->xinarg, c));
         if (*c == -1) {
             s->stop = 1;
             *c = 0;
@@ -40,6 +39,26 @@ kv_status kv_pgetc(kv_glor* s, int32_t* c) {
     *c &= 0xFF;
     if (*c == '\n') ++s->lineno;
     return st;
+}
+} // namespace
+
+kv_status kv_xinfunc(void* arg, int32_t* c) {
+    return xin(arg, c, xbase_getctoxlate);
+}
+
+kv_status kv_xoutfunc(void* arg, int32_t* c) {
+    auto* s = static_cast<kv_glor*>(arg);
+    if (!xbase_outfailed()) xbase_putxlatedc(*c & 0xFF);
+    if (xbase_breakall() && s != nullptr) s->stop = 1;
+    return KV_SUCCESS;
+}
+
+kv_status kv_pgetc(kv_glor* s, int32_t* c) {
+    return pgetfrom(s, c, s->xinfunc);
+}
+
+kv_status kv_prawgetc(kv_glor* s, int32_t* c) {
+    return pgetfrom(s, c, s->xinfunc == kv_xinfunc ? xinraw : s->xinfunc);
 }
 
 kv_status kv_pungetc(kv_glor* s, int32_t c) {

@@ -13,6 +13,11 @@ kv_status kv_xoutfunc(void* arg, int32_t* c);
 // Next input byte (pushed-back bytes first). At end of input `stop` is set and
 // the byte is 0. A line feed raises `lineno`.
 kv_status kv_pgetc(kv_glor* s, int32_t* c);
+// The next byte of a printer command's counted data: as kv_pgetc (pushed-back
+// bytes first, the line count kept), but as it stands in the input, without
+// the CR the byte layer puts before every LF of text. A source other than the
+// byte layer delivers its bytes as they are.
+kv_status kv_prawgetc(kv_glor* s, int32_t* c);
 // Pushes a byte back (at most 32; nothing while kv_breakall holds). A line
 // feed lowers `lineno` so that reading it again keeps the count right.
 kv_status kv_pungetc(kv_glor* s, int32_t c);

@@ -1,7 +1,9 @@
 #include "core/driver/xbase.hpp"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <poll.h>
 #include <unistd.h>
 
 xbase_glor xbase_glorrec{};
@@ -24,9 +26,16 @@ bool xbase_refill() {
     const int fd = b.in != nullptr ? fileno(b.in) : -1;
     ssize_t n = 0;
     if (fd >= 0) {
-        do {
+        for (;;) {
             n = read(fd, b.inbuf, sizeof b.inbuf);
-        } while (n < 0 && errno == EINTR);
+            if (n >= 0) break;
+            if (errno == EINTR) continue;
+            // Input left non-blocking by whoever set it up is not at its end
+            // when nothing is there yet: wait for it.
+            if (errno != EAGAIN && errno != EWOULDBLOCK) break;
+            pollfd p{fd, POLLIN, 0};
+            if (poll(&p, 1, -1) < 0 && errno != EINTR) break;
+        }
     } else if (b.in != nullptr) {
         n = static_cast<ssize_t>(std::fread(b.inbuf, 1, sizeof b.inbuf, b.in));
         if (n == 0 && std::ferror(b.in)) n = -1;
@@ -44,6 +53,10 @@ bool xbase_refill() {
 } // namespace
 
 void xbase_open(std::FILE* in, std::FILE* out, std::FILE* err) {
+    // A reader of the printer stream that goes away is a failed write like
+    // any other: reported as WRITIN and ending the run with status 80, never
+    // an unannounced death by SIGPIPE that leaves the spooler's log empty.
+    std::signal(SIGPIPE, SIG_IGN);
     xbase_glorrec.status = KV_SUCCESS;
     xbase_glorrec.stop = 0;
     xbase_glorrec.outfailed = 0;
@@ -80,6 +93,21 @@ int xbase_getctoxlate() {
         if (result == '\n') ++b.lineno;
     }
     return result;
+}
+
+int xbase_getraw() {
+    xbase_glor& b = xbase_glorrec;
+    if (b.stop) return EOF;
+    int c = 0;
+    if (b.infifo.count != 0) {
+        c = cfifo_getc(&b.infifo);
+    } else {
+        if (b.inpos == b.inlen && !xbase_refill()) return EOF;
+        c = b.inbuf[b.inpos++];
+    }
+    if (b.lineno == 0) b.lineno = 1;
+    if (c == '\n') ++b.lineno;
+    return c;
 }
 
 int xbase_putxlatedc(int c) {

@@ -1,6 +1,7 @@
-// The byte layer: reads the print stream from standard input (every LF
-// delivered as CR LF), counts input lines, writes the printer stream to
-// standard output and writes the translator's messages to standard error.
+// The byte layer: reads the print stream from standard input (every LF of
+// text delivered as CR LF, counted data as they stand), counts input lines,
+// writes the printer stream to standard output and writes the translator's
+// messages to standard error.
 #pragma once
 
 #include <cstdint>
@@ -35,6 +36,11 @@ void xbase_open(std::FILE* in, std::FILE* out, std::FILE* err);
 
 // Next input byte 0..255. Once the layer has stopped the value must not be used.
 int xbase_getctoxlate();
+// Next input byte as it stands in the input, for the counted data of a printer
+// command: no CR is put before a LF (a LF whose CR the text read has already
+// delivered comes next), and the line count follows the LFs read. Once the
+// layer has stopped the value must not be used.
+int xbase_getraw();
 // Writes one byte unless a write has failed before. Output goes on after the
 // end of input, so every byte read before it still reaches the printer.
 // Returns the byte.

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "core/command/ftypes.hpp"
+#include "core/driver/fieldtypes.hpp"
 #include "core/driver/qstrops.hpp"
 #include "core/linear/code128.hpp"
 #include "core/linear/code39_codabar_msi.hpp"

@@ -1,7 +1,7 @@
 #include "core/fields/fieldclass.hpp"
 #include "core/fields/textmap.hpp"
 
-#include "core/command/ftypes.hpp"
+#include "core/driver/fieldtypes.hpp"
 #include "core/linear/code128.hpp"
 #include "core/linear/code39_codabar_msi.hpp"
 #include "core/linear/two_of_five_postnet.hpp"

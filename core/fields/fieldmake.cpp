@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "core/command/ftypes.hpp"
+#include "core/driver/fieldtypes.hpp"
 #include "core/driver/kvalloc.hpp"
 #include "core/driver/qstrops.hpp"
 #include "core/fields/chkcat.hpp"
@@ -84,16 +84,6 @@ kv_status maketext(kv_glor* s, kv_field* main, kv_field* text, size_t checklen) 
     return KV_SUCCESS;
 }
 } // namespace
-
-kv_status kv_encstatus(int32_t encerror) {
-    switch (encerror) {
-    case 1: return KV_MEMOVFL;
-    case 3: return KV_IVCHK;
-    case 4: return KV_STROVFL;
-    case 7: return KV_IVBARC;
-    default: return KV_ENCUNKNOWN;
-    }
-}
 
 kv_status kv_fixpnet(kv_glor* s, kv_field* f) {
     if (f->type != KV_FT_POSTNET) return KV_SUCCESS;

@@ -1,3 +1,4 @@
+// core/fields, layers 3-5: field primitives (3), scaled text (4), field engine (5).
 // Field construction: a data sequence and the current parameters become a
 // queued field (and optionally its human-readable line).
 #pragma once
@@ -5,6 +6,7 @@
 #include <cstdint>
 
 #include "core/driver/kvglor.hpp"
+#include "core/fields/encstatus.hpp"
 #include "core/fields/field.hpp"
 
 // Builds and queues the field(s) for `data` (a qstr string) at the given
@@ -14,10 +16,6 @@ kv_status kv_fieldmake(kv_glor* s, int32_t pitch, int32_t hpos, int32_t hdots, c
 // POSTNET: bar sizes and density for this printer and orientation (IVPNET when
 // there is no row); no effect on other types.
 kv_status kv_fixpnet(kv_glor* s, kv_field* f);
-
-// Status of a two-dimensional encoder's error number: 1 MEMOVFL, 3 IVCHK,
-// 4 STROVFL, 7 IVBARC; any other number has no message of its own.
-kv_status kv_encstatus(int32_t encerror);
 
 struct kv_pnetfix {
     int32_t prncode;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/command/ftypes.hpp"
+#include "core/driver/fieldtypes.hpp"
 #include "core/driver/qstrops.hpp"
 #include "core/fields/fieldclass.hpp"
 

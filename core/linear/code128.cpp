@@ -149,7 +149,7 @@ int32_t c128_next(c128_reader* r, int32_t* subsetout, int32_t* valueout) {
     if (!c128_getc(r, &c)) return 0;
     int32_t value = c;
     if (r->subset == 'c' && c < 128) {
-        int32_t next = 0;
+        int32_t next = C128_END; // stays so when nothing follows
         const bool paired = c128_peek(r, &next) && isdigit8(next);
         if (isdigit8(c) && !paired) return c128_lonedigit(r, c, next, subsetout, valueout);
         // A digit pair; a byte that is no digit has no value in subset C.

@@ -1,3 +1,4 @@
+// core/linear, layer 4 (symbologies): linear mappers, drawing only through field primitives.
 // Code 128: the symbol table and the reader that turns field data (with its
 // marked bytes for function characters and subset changes) into symbol
 // values.

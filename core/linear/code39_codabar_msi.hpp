@@ -1,3 +1,4 @@
+// core/linear, layer 4 (symbologies): linear mappers, drawing only through field primitives.
 // Code 39, Codabar and MSI: the two-width symbologies.
 #pragma once
 

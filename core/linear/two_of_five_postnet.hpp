@@ -1,3 +1,4 @@
+// core/linear, layer 4 (symbologies): linear mappers, drawing only through field primitives.
 // Interleaved and standard 2 of 5, and POSTNET.
 #pragma once
 

@@ -1,3 +1,4 @@
+// core/linear, layer 4 (symbologies): linear mappers, drawing only through field primitives.
 // UPC and EAN: every variant is a short template that a reader walks together
 // with the field's digits; one mapper draws them all.
 #pragma once

@@ -2,11 +2,9 @@
 // through the caller's plot callback.
 #include "core/matrix/aztec.hpp"
 
-#include <bit>
 #include <cstring>
 #include <utility>
 
-#include "core/driver/kvalloc.hpp"
 #include "core/matrix/aztec_internal.hpp"
 
 namespace {
@@ -35,9 +33,9 @@ struct newmap {
     std::unique_ptr<uint8_t[]> map;
 
     explicit newmap(int32_t s)
-        : side(s), rowbytes((s - 1) / 8 + 1), maplen(rowbytes * s),
-          map(kv_newarray<uint8_t>(static_cast<size_t>(maplen))) {}
-    aztec_canvas canvas() const { return {map.get(), rowbytes, side}; }
+        : side(s), rowbytes(modbitmap_stride(s)), maplen(rowbytes * s), map(modbitmap_alloc(s, s)) {
+    }
+    aztec_canvas canvas() const { return {map.get(), side, side, rowbytes}; }
 };
 
 void commit(aztec_state* st, newmap& m, int compact, int32_t layers) {
@@ -135,18 +133,7 @@ int32_t aztec_imagedeep(const aztec_state* st) {
 
 int aztec_imagepaint(aztec_state* st) {
     if (st == nullptr) return 0;
-    if (st->plotfn == nullptr || !st->map) return 1;
-    for (int32_t y = 0; y < st->side; ++y) {
-        const uint8_t* row = st->map.get() + static_cast<size_t>(y) * st->rowbytes;
-        for (int32_t xb = 0; xb < st->rowbytes; ++xb) {
-            uint32_t bits = row[xb];
-            while (bits != 0) {
-                const int b = std::countr_zero(bits);
-                bits &= bits - 1;
-                st->plotfn(st->plotarg, (xb * 8 + b) * st->modwidth, y * st->modheight,
-                           st->modwidth, st->modheight);
-            }
-        }
-    }
+    modbitmap_paint({st->map.get(), st->side, st->side, st->rowbytes}, st->plotfn, st->plotarg,
+                    st->modwidth, st->modheight);
     return 1;
 }

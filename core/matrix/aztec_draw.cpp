@@ -48,7 +48,7 @@ int aztec_runeencode(int32_t value, uint8_t* bits) {
 }
 
 void aztec_drawfixed(const aztec_canvas& c, int compact) {
-    const int32_t f = c.side / 2;
+    const int32_t f = c.width / 2;
     const int32_t r = coreradius(compact);
     // Bullseye: the centre and the rings at even distances inside the core.
     c.set(f, f);
@@ -70,8 +70,8 @@ void aztec_drawfixed(const aztec_canvas& c, int compact) {
     if (compact) return;
     // Reference grid: lines every 16 modules from the centre, dark at every
     // even distance from the centre.
-    for (int32_t line = f % 16; line < c.side; line += 16) {
-        for (int32_t t = (f & 1); t < c.side; t += 2) {
+    for (int32_t line = f % 16; line < c.width; line += 16) {
+        for (int32_t t = (f & 1); t < c.width; t += 2) {
             c.set(line, t);
             c.set(t, line);
         }
@@ -79,7 +79,7 @@ void aztec_drawfixed(const aztec_canvas& c, int compact) {
 }
 
 void aztec_drawmode(const aztec_canvas& c, int compact, const uint8_t* bits) {
-    const int32_t f = c.side / 2;
+    const int32_t f = c.width / 2;
     const int32_t r = coreradius(compact);
     const int32_t n = compact ? 7 : 10;
     // Position of the i-th module along a side; full-range symbols skip the
@@ -104,7 +104,7 @@ void aztec_drawlayers(const aztec_canvas& c, int compact, int32_t layers, const 
         for (int32_t i = 0; i < base; ++i) amap[i] = i;
     } else {
         const int32_t lcentre = base / 2;
-        const int32_t centre = c.side / 2;
+        const int32_t centre = c.width / 2;
         for (int32_t i = 0; i < lcentre; ++i) {
             const int32_t off = i + i / 15 + 1;
             amap[lcentre - 1 - i] = centre - off;

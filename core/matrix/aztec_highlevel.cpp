@@ -222,24 +222,6 @@ class encoder {
 };
 } // namespace
 
-int aztec_stuffbits(aztec_bitbuf* b, uint32_t value, int n) {
-    if (n <= 0) return 1;
-    if (b->nbits + n > AZTEC_MAXBITS) return 0;
-    int32_t pos = b->nbits;
-    b->nbits += n;
-    while (n > 0) {
-        const int32_t byte = pos >> 3;
-        const int used = pos & 7;
-        if (used == 0) b->bytes[byte] = 0;
-        const int take = std::min(8 - used, n);
-        const uint32_t chunk = (value >> (n - take)) & ((1u << take) - 1u);
-        b->bytes[byte] |= static_cast<uint8_t>(chunk << (8 - used - take));
-        n -= take;
-        pos += take;
-    }
-    return 1;
-}
-
 int aztec_latchset(aztec_bitbuf* b, int32_t from, int32_t to) {
     if (from < 0 || from > 4 || to < 0 || to > 4) return 0;
     const latchseq& s = latches[from][to];

@@ -5,6 +5,10 @@
 
 #include <cstdint>
 
+#include "core/matrix/bitstream.hpp"
+#include "core/matrix/galois.hpp"
+#include "core/matrix/modbitmap.hpp"
+
 // Largest symbol: 32 layers of 12-bit codewords.
 inline constexpr int32_t AZTEC_MAXBYTES = 2496;
 inline constexpr int32_t AZTEC_MAXBITS = AZTEC_MAXBYTES * 8;
@@ -18,14 +22,13 @@ inline constexpr int32_t AZTEC_MAXBINRUN = 2078;
 enum aztec_set : int32_t { AZTEC_UPPER, AZTEC_LOWER, AZTEC_MIXED, AZTEC_PUNCT, AZTEC_DIGIT };
 
 // The encoded bit stream, most significant bit of each byte first.
-struct aztec_bitbuf {
-    int32_t nbits = 0;
-    uint8_t bytes[AZTEC_MAXBYTES];
-};
+using aztec_bitbuf = bitstream<AZTEC_MAXBYTES>;
 
 // Appends the low n (0..16) bits of `value`, most significant first. 0 when
 // the buffer would overflow (nothing is written then).
-int aztec_stuffbits(aztec_bitbuf* b, uint32_t value, int n);
+inline int aztec_stuffbits(aztec_bitbuf* b, uint32_t value, int n) {
+    return b->put(value, n);
+}
 // Writes the codes that take the encoder from set `from` to set `to`.
 int aztec_latchset(aztec_bitbuf* b, int32_t from, int32_t to);
 // One pass over the data; the number of bits written, or -1 when they do not
@@ -33,9 +36,8 @@ int aztec_latchset(aztec_bitbuf* b, int32_t from, int32_t to);
 int32_t aztec_encodebits(aztec_bitbuf* b, const uint8_t* data, int32_t length);
 // Bit `pos` of the stream (0 or 1).
 inline int aztec_getbit(const aztec_bitbuf* b, int32_t pos) {
-    return (b->bytes[pos >> 3] >> (7 - (pos & 7))) & 1;
+    return b->bit(pos);
 }
-
 // ---- geometry, codewords and symbol size (aztec_codewords.cpp) ----
 
 // Reference-grid line pairs of a full-range symbol of L layers.
@@ -68,13 +70,8 @@ int aztec_choosesize(const aztec_bitbuf* b, int32_t eccpercent, int32_t options,
 
 // ---- Galois fields and Reed-Solomon (aztec_rs.cpp) ----
 
-struct aztec_gf {
-    int32_t wordsize;
-    int32_t size; // 2^wordsize
-    int32_t poly;
-    const uint16_t* log;  // log[0] = 2 * size: indexes the zeros of alog
-    const uint16_t* alog; // alog[i] = alpha^(i mod (size - 1)) for i < 2 * size, then zeros
-};
+// The Aztec fields are binary fields of the shared coder.
+using aztec_gf = galois_field;
 
 // GF(2^w) for w = 4, 6, 8, 10 or 12; null for any other size.
 const aztec_gf* aztec_gfield(int32_t wordsize);
@@ -93,14 +90,8 @@ int aztec_runeencode(int32_t value, uint8_t* bits);
 
 // ---- drawing (aztec_draw.cpp) ----
 
-struct aztec_canvas {
-    uint8_t* map;
-    int32_t rowbytes;
-    int32_t side;
-    void set(int32_t x, int32_t y) const {
-        map[y * rowbytes + (x >> 3)] |= static_cast<uint8_t>(1u << (x & 7));
-    }
-};
+// Aztec draws on the shared module bitmap.
+using aztec_canvas = modbitmap;
 
 // Finder, orientation marks and, for full-range symbols, the reference grid.
 void aztec_drawfixed(const aztec_canvas& c, int compact);

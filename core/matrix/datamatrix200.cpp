@@ -1,9 +1,11 @@
 // ECC200 symbols: the size table lookups and the construction of a symbol
 // from data (encodation, size choice, check codewords, placement).
+#include "core/matrix/datamatrix200.hpp"
+
 #include <bit>
 #include <cstring>
 
-#include "core/matrix/datamatrix_internal.hpp"
+#include "core/matrix/datamatrix200_internal.hpp"
 
 const datamtx200_symdef* datamtx200_symdefbysize(int32_t width, int32_t height) {
     if (width <= 0 || height <= 0) return &datamtx200_symdeftab[0];

@@ -1,17 +1,17 @@
 // ECC200 error correction: Reed-Solomon over GF(256) in interleaved blocks.
-#include <cstring>
+#include "core/matrix/datamatrix200_internal.hpp"
+#include "core/matrix/galois.hpp"
 
-#include "core/matrix/datamatrix_internal.hpp"
+namespace {
+constexpr galois_field gf = datamtx_gf256;
+} // namespace
 
 uint8_t datamtx_GFmul(uint8_t a, uint8_t b) {
-    return datamtx_gf256multab[a][b];
+    return static_cast<uint8_t>(galois_mul(gf, a, b));
 }
 
 uint8_t datamtx_GFdiv(uint8_t a, uint8_t b) {
-    if (a == 0 || b == 0) return 0;
-    int32_t e = datamtx_gf256loglut[a] - datamtx_gf256loglut[b];
-    if (e < 0) e += 255;
-    return datamtx_gf256pwrlut[e];
+    return static_cast<uint8_t>(galois_div(gf, a, b));
 }
 
 const uint8_t* datamtx200_polylutn(int32_t n) {
@@ -33,25 +33,32 @@ int32_t datamtx200_checkcolumn(const datamtx200_symdef* entry, int32_t block) {
 }
 
 namespace {
-// One division step: the registers move down by one codeword and take the
-// feedback's products with the generator coefficients.
-inline void shiftxor(uint8_t* reg, const uint8_t* products, int32_t n) {
-    int32_t k = 0;
-    for (; k + 8 <= n - 1; k += 8) {
-        uint64_t a;
-        uint64_t b;
-        std::memcpy(&a, reg + k + 1, 8);
-        std::memcpy(&b, products + k, 8);
-        a ^= b;
-        std::memcpy(reg + k, &a, 8);
+// Block b holds the data codewords b, b + B, b + 2B, ... and its check
+// codewords go to data + column(b), data + column(b) + B, ...; `remainder`
+// divides one block.
+template <class Divide>
+void blockchecks(uint8_t* codewords, const datamtx200_symdef* entry, const Divide& remainder) {
+    const int32_t nblocks = entry->blocks;
+    const int32_t ndata = entry->data;
+    for (int32_t b = 0; b < nblocks; ++b) {
+        uint8_t reg[68];
+        remainder(codewords + b, (ndata - b + nblocks - 1) / nblocks, reg);
+        const int32_t column = datamtx200_checkcolumn(entry, b);
+        for (int32_t k = 0; k < entry->blockcheck; ++k)
+            codewords[ndata + column + k * nblocks] = reg[k];
     }
-    for (; k < n - 1; ++k) reg[k] = reg[k + 1] ^ products[k];
-    reg[n - 1] = products[n - 1];
 }
 
-// Above this many data codewords the products of every feedback value are
-// computed once for all blocks.
-constexpr int32_t productsthreshold = 200;
+// Long data share one table of the feedback products between the blocks.
+bool tabledchecks(uint8_t* codewords, const datamtx200_symdef* entry, const uint16_t* glog) {
+    galois_rsproducts products;
+    if (!galois_rsproductsfill(&products, gf.log, gf.alog, gf.size, glog, entry->blockcheck))
+        return false;
+    blockchecks(codewords, entry, [&](const uint8_t* data, int32_t count, uint8_t* reg) {
+        galois_rsremainder8(products, data, count, entry->blocks, reg);
+    });
+    return true;
+}
 } // namespace
 
 void datamtx200_calcchecks(uint8_t* codewords, const datamtx200_symdef* entry) {
@@ -61,34 +68,16 @@ void datamtx200_calcchecks(uint8_t* codewords, const datamtx200_symdef* entry) {
     const int32_t ndata = entry->data;
     const uint8_t* coef = datamtx200_polylutn(ncheck);
     if (coef == nullptr) return;
-
-    // Block b holds the data codewords b, b + B, b + 2B, ... and its check
-    // codewords go to data + column(b), data + column(b) + B, ...
-    const auto column = [&](int32_t b) { return datamtx200_checkcolumn(entry, b); };
-    if (ndata > productsthreshold) {
-        static_assert(sizeof(datamtx200_poly::coef) == 68);
-        uint8_t products[256][68];
-        for (int32_t f = 0; f < 256; ++f)
-            for (int32_t k = 0; k < ncheck; ++k) products[f][k] = datamtx_gf256multab[f][coef[k]];
-        for (int32_t b = 0; b < nblocks; ++b) {
-            uint8_t reg[68] = {};
-            for (int32_t i = b; i < ndata; i += nblocks)
-                shiftxor(reg, products[codewords[i] ^ reg[0]], ncheck);
-            for (int32_t k = 0; k < ncheck; ++k)
-                codewords[ndata + column(b) + k * nblocks] = reg[k];
-        }
-        return;
+    static_assert(sizeof(datamtx200_poly::coef) == 68 && GALOIS_MAXTABLED >= 68);
+    if (ndata > GALOIS_TABLEFROM) {
+        uint16_t glog[68];
+        for (int32_t k = 0; k < ncheck; ++k) glog[k] = gf.log[coef[k]];
+        if (tabledchecks(codewords, entry, glog)) return;
     }
-
-    const uint8_t* multiples[68]; // row k: every multiple of coefficient k
-    for (int32_t k = 0; k < ncheck; ++k) multiples[k] = datamtx_gf256multab[coef[k]].data();
-    for (int32_t b = 0; b < nblocks; ++b) {
-        uint8_t reg[68] = {};
-        for (int32_t i = b; i < ndata; i += nblocks) {
-            const uint8_t feedback = codewords[i] ^ reg[0];
-            for (int32_t k = 0; k < ncheck - 1; ++k) reg[k] = reg[k + 1] ^ multiples[k][feedback];
-            reg[ncheck - 1] = multiples[ncheck - 1][feedback];
-        }
-        for (int32_t k = 0; k < ncheck; ++k) codewords[ndata + column(b) + k * nblocks] = reg[k];
-    }
+    const uint8_t* rows[68]; // row k: every multiple of coefficient k
+    for (int32_t k = 0; k < ncheck; ++k)
+        rows[k] = galois_multab<8, datamtx_gfpoly>.row[coef[k]].data();
+    blockchecks(codewords, entry, [&](const uint8_t* data, int32_t count, uint8_t* reg) {
+        galois_rsremainderrows(rows, ncheck, data, count, nblocks, reg);
+    });
 }

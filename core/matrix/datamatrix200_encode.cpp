@@ -10,7 +10,7 @@
 #include <array>
 #include <cstring>
 
-#include "core/matrix/datamatrix_internal.hpp"
+#include "core/matrix/datamatrix200_internal.hpp"
 
 namespace {
 // Codewords that may be written before an overflow is declared: a group or

@@ -2,7 +2,7 @@
 // regions' finder patterns.
 #include <cstring>
 
-#include "core/matrix/datamatrix_internal.hpp"
+#include "core/matrix/datamatrix200_internal.hpp"
 
 namespace {
 void setdark(datamtx200_placer* p, int32_t row, int32_t col) {

@@ -2,7 +2,7 @@
 
 #include "core/driver/kvalloc.hpp"
 #include "core/driver/qstrops.hpp"
-#include "core/fields/fieldmake.hpp"
+#include "core/fields/encstatus.hpp"
 #include "core/fields/unescape.hpp"
 #include "core/matrix/datamatrix.hpp"
 

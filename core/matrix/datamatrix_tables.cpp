@@ -41,44 +41,25 @@ constexpr datamtx200_symdef datamtx200_symdeftab[datamtx200_nsymdefs] = {
 static_assert(sizeof datamtx200_symdeftab / sizeof datamtx200_symdeftab[0] == 31);
 
 namespace {
-constexpr unsigned gfprime = 0x12D;
+constexpr galois_field gf = datamtx_gf256;
 
 constexpr std::array<uint8_t, 256> makepwr() {
     std::array<uint8_t, 256> t{};
-    unsigned v = 1;
-    for (int i = 0; i < 255; ++i) {
-        t[i] = static_cast<uint8_t>(v);
-        v <<= 1;
-        if (v & 0x100) v ^= gfprime;
-    }
-    t[255] = 1;
+    for (int i = 0; i < 256; ++i) t[i] = static_cast<uint8_t>(gf.alog[i]);
     return t;
 }
 
-constexpr std::array<uint8_t, 256> makelog(const std::array<uint8_t, 256>& pwr) {
+constexpr std::array<uint8_t, 256> makelog() {
     std::array<uint8_t, 256> t{};
-    for (int i = 0; i < 255; ++i) t[pwr[i]] = static_cast<uint8_t>(i);
+    for (int v = 1; v < 256; ++v) t[v] = static_cast<uint8_t>(gf.log[v]);
     return t;
-}
-
-constexpr std::array<uint8_t, 256> gfpwr = makepwr();
-constexpr std::array<uint8_t, 256> gflog = makelog(gfpwr);
-
-constexpr uint8_t gfmul(uint8_t a, uint8_t b) {
-    if (a == 0 || b == 0) return 0;
-    return gfpwr[(gflog[a] + gflog[b]) % 255];
 }
 
 // (x - alpha^1)(x - alpha^2)...(x - alpha^n), coefficients below the leading
 // term, highest degree first.
 constexpr datamtx200_poly makepoly(int32_t n) {
     uint8_t c[69] = {}; // c[k]: coefficient of x^k
-    c[0] = 1;
-    for (int32_t i = 1; i <= n; ++i) {
-        const uint8_t root = gfpwr[i];
-        for (int32_t k = i; k >= 1; --k) c[k] = static_cast<uint8_t>(c[k - 1] ^ gfmul(c[k], root));
-        c[0] = gfmul(c[0], root);
-    }
+    galois_generator(gf.log, gf.alog, gf.size, n, c);
     datamtx200_poly p{};
     p.n = n;
     for (int32_t k = 0; k < n; ++k) p.coef[k] = c[n - 1 - k];
@@ -136,19 +117,10 @@ constexpr std::array<uint8_t, datamtx200_maxdata> makepads() {
     }
     return t;
 }
-constexpr std::array<std::array<uint8_t, 256>, 256> makemultab() {
-    std::array<std::array<uint8_t, 256>, 256> t{};
-    for (int a = 1; a < 256; ++a)
-        for (int b = 1; b < 256; ++b) t[a][b] = gfpwr[(gflog[a] + gflog[b]) % 255];
-    return t;
-}
 } // namespace
 
-constexpr std::array<uint8_t, 256> datamtx_gf256pwrlut = gfpwr;
-constexpr std::array<uint8_t, 256> datamtx_gf256loglut = gflog;
-
-// Every product of two field elements, for the check codeword division.
-constexpr std::array<std::array<uint8_t, 256>, 256> datamtx_gf256multab = makemultab();
+constexpr std::array<uint8_t, 256> datamtx_gf256pwrlut = makepwr();
+constexpr std::array<uint8_t, 256> datamtx_gf256loglut = makelog();
 
 // Generators of the check codeword counts the symbol sizes use.
 constexpr std::array<datamtx200_poly, datamtx200_npolys> datamtx200_polytab = {
@@ -180,5 +152,5 @@ constexpr datamtx200_offset datamtx200_corner4[8] = {{0, -1}, {-1, -1}, {-3, 0},
 static_assert(datamtx_gf256pwrlut[8] == 45 && datamtx_gf256pwrlut[254] == 150);
 static_assert(datamtx200_polytab[0].n == 5 && datamtx200_polytab[0].coef[0] == 62 &&
               datamtx200_polytab[0].coef[1] == 111 && datamtx200_polytab[0].coef[4] == 228);
-static_assert(datamtx_gf256multab[2][128] == 45 && datamtx_gf256multab[150][2] == 1);
+static_assert(galois_mul(datamtx_gf256, 2, 128) == 45 && galois_mul(datamtx_gf256, 150, 2) == 1);
 static_assert(datamtx200_polytab.size() == 16 && datamtx_csettab[0].size() == 128);

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 
+#include "core/matrix/galois.hpp"
+
 // One ECC200 symbol size.
 struct datamtx200_symdef {
     int32_t width; // symbol, modules (-1 ends the table)
@@ -32,14 +34,13 @@ inline constexpr int32_t datamtx200_maxdata = 1558;
 inline constexpr int32_t datamtx200_maxtotal = 2178;
 inline constexpr int32_t datamtx200_maxmatrix = 132;
 
-// GF(256) with the prime polynomial x^8 + x^5 + x^3 + x^2 + 1: pwrlut[i] is
-// alpha^i (i = 0..254, entry 255 repeats alpha^0), loglut[v] the exponent of
-// v (entry 0 unused).
+// GF(256) with the prime polynomial x^8 + x^5 + x^3 + x^2 + 1.
+inline constexpr int32_t datamtx_gfpoly = 0x12D;
+inline constexpr galois_field datamtx_gf256 = galois_fieldof<8, datamtx_gfpoly>();
+// Its powers and logarithms as bytes: pwrlut[i] is alpha^i (i = 0..254, entry
+// 255 repeats alpha^0), loglut[v] the exponent of v (entry 0 unused).
 extern const std::array<uint8_t, 256> datamtx_gf256pwrlut;
 extern const std::array<uint8_t, 256> datamtx_gf256loglut;
-
-// Products in GF(256): datamtx_gf256multab[a][b] = a x b.
-extern const std::array<std::array<uint8_t, 256>, 256> datamtx_gf256multab;
 
 // Reed-Solomon generator polynomial of `n` check codewords: the n
 // coefficients below the leading 1, highest degree first.

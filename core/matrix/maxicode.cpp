@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/matrix/galois.hpp"
+#include "core/matrix/modbitmap.hpp"
 
 namespace {
 int fail(maxicode_sym* sym, int32_t error) {
@@ -35,6 +36,15 @@ bool checkwords(uint8_t* cw, int32_t mode) {
                     galois_rscalc8(&gf, cw + 2 * PRIMARY, secdata, seccheck, 2);
     galois_close(&gf);
     return ok;
+}
+
+// The grid as a module bitmap; empty when the record's row stride does not
+// fit the grid's bytes.
+modbitmap gridbitmap(const maxicode_sym* sym) {
+    if (sym->stride <= 0 || sym->stride * MAXICODE_ROWS > MAXICODE_GRIDBYTES ||
+        sym->stride * 8 < MAXICODE_COLUMNS)
+        return {};
+    return {const_cast<uint8_t*>(sym->grid), MAXICODE_COLUMNS, MAXICODE_ROWS, sym->stride};
 }
 } // namespace
 
@@ -84,9 +94,7 @@ int maxicode_hexmapgen(maxicode_sym* sym, int32_t position, int32_t total, int32
 
 int maxicode_iplotwords(maxicode_sym* sym, const uint8_t* codewords) {
     if (sym == nullptr) return 0;
-    if (codewords == nullptr || sym->stride * MAXICODE_ROWS > MAXICODE_GRIDBYTES ||
-        sym->stride * 8 < MAXICODE_COLUMNS)
-        return fail(sym, MAXICODE_EBITMAP);
+    if (codewords == nullptr || gridbitmap(sym).bits == nullptr) return fail(sym, MAXICODE_EBITMAP);
     std::memset(sym->grid, 0, sizeof sym->grid);
     for (int32_t y = 0; y < MAXICODE_ROWS; ++y) {
         for (int32_t x = 0; x < MAXICODE_COLUMNS; ++x) {
@@ -103,17 +111,15 @@ int maxicode_iplotwords(maxicode_sym* sym, const uint8_t* codewords) {
 }
 
 int maxicode_igetpt(const maxicode_sym* sym, int32_t x, int32_t y) {
-    if (sym == nullptr || x < 0 || y < 0 || x >= MAXICODE_COLUMNS || y >= MAXICODE_ROWS) return 0;
-    const int32_t at = sym->stride * y + x / 8;
-    if (at < 0 || at >= MAXICODE_GRIDBYTES) return 0;
-    return (sym->grid[at] >> (x % 8)) & 1;
+    if (sym == nullptr) return 0;
+    return gridbitmap(sym).get(x, y);
 }
 
 int maxicode_iplotpt(maxicode_sym* sym, int32_t x, int32_t y) {
-    if (sym == nullptr || x < 0 || y < 0 || x >= MAXICODE_COLUMNS || y >= MAXICODE_ROWS) return 0;
-    const int32_t at = sym->stride * y + x / 8;
-    if (at < 0 || at >= MAXICODE_GRIDBYTES) return 0;
-    sym->grid[at] = static_cast<uint8_t>(sym->grid[at] | (1u << (x % 8)));
+    if (sym == nullptr) return 0;
+    const modbitmap m = gridbitmap(sym);
+    if (!m.inside(x, y)) return 0;
+    m.set(x, y);
     return 1;
 }
 

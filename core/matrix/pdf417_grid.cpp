@@ -3,6 +3,7 @@
 // integers modulo 929.
 #include <cstring>
 
+#include "core/matrix/galois.hpp"
 #include "core/matrix/pdf417_internal.hpp"
 #include "core/matrix/pdf417_tables.hpp"
 
@@ -91,33 +92,14 @@ void pdf417_maxgrid(pdf417_sym* sym) {
     }
 }
 
-// Division of the data polynomial by the level's generator. The registers
-// are kept unreduced: a register only ever holds the sum of at most 2^(L+1)
-// products below 929^2, which stays below 2^32, so reduction is needed only
-// for the feedback term and at the end. The register window slides down a
-// buffer instead of shifting.
+// Check codewords over the integers modulo 929.
 int pdf417_ecccalc(int32_t* codewords, int32_t level) {
     if (codewords == nullptr || level < 0 || level > 8) return 0;
     const int32_t n = codewords[0];
     const int32_t k = 2 << level;
     if (n <= 0 || n + k > PDF417_MAXCW) return 0;
-    const uint16_t* a = pdf417_ecc_table(level);
-    uint32_t neg[512]; // 929 - a[j]: the division subtracts
-    for (int32_t j = 0; j < k; ++j) neg[j] = (929u - a[j]) % 929u;
-
-    uint32_t buf[PDF417_MAXCW + 1] = {};
-    int32_t p = n; // registers e[0..k) are buf[p .. p + k)
-    for (int32_t i = 0; i < n; ++i) {
-        const uint32_t t = (static_cast<uint32_t>(codewords[i]) % 929u + buf[p + k - 1]) % 929u;
-        --p;
-        uint32_t* e = buf + p;
-        for (int32_t j = 0; j < k; ++j) e[j] += t * neg[j];
-    }
-    for (int32_t j = 0; j < k; ++j) {
-        const uint32_t e = buf[p + k - 1 - j] % 929u;
-        codewords[n + j] = static_cast<int32_t>((929u - e) % 929u);
-    }
-    return 1;
+    return galois_primeremainder<929u>(pdf417_ecc_table(level), k, codewords, n, codewords + n) ? 1
+                                                                                                : 0;
 }
 
 int pdf417_gridcalc(pdf417_sym* sym, const char* data, int32_t length) {

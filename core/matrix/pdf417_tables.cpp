@@ -1,17 +1,14 @@
 #include "core/matrix/pdf417_tables.hpp"
 
+#include "core/matrix/galois.hpp"
+
 namespace {
-// Multiplies out prod (x - 3^i), i = 1 .. k, over the integers modulo 929.
+// The generator of level L: prod (x - 3^i), i = 1 .. 2^(L+1), over the
+// integers modulo 929, without its leading 1, constant term first.
 template <int32_t Level> constexpr std::array<uint16_t, (2 << Level)> pdf417_ecc_make() {
     constexpr int32_t k = 2 << Level;
-    std::array<uint32_t, k + 1> g{}; // g[j]: coefficient of x^j
-    g[0] = 1;
-    uint32_t root = 1;
-    for (int32_t i = 1; i <= k; ++i) {
-        root = root * 3 % 929;
-        for (int32_t j = i; j >= 1; --j) g[j] = (g[j - 1] + 929 - root * g[j] % 929) % 929;
-        g[0] = (929 - root * g[0] % 929) % 929;
-    }
+    std::array<uint32_t, k + 1> g{};
+    galois_primegenerator(929u, 3u, k, g.data());
     std::array<uint16_t, k> a{};
     for (int32_t j = 0; j < k; ++j) a[j] = static_cast<uint16_t>(g[j]);
     return a;

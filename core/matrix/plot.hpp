@@ -1,3 +1,4 @@
+// core/matrix, layer 2 (2-D encoders, Galois, module bitmap, bit stream); *_field hooks: layer 4.
 // The plot callback through which the two-dimensional encoders paint: one
 // call per dark rectangle, in dots, in the symbol's own upright frame. The
 // result is a status code (odd = success).

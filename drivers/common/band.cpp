@@ -107,6 +107,12 @@ kv_status kv_bandlinefeed(kv_glor* s, const kv_bandops& ops) {
     return st;
 }
 
+kv_status kv_bandendinput(kv_glor* s, const kv_bandops& ops) {
+    int32_t most = 0;
+    kv_maxleft(s, &most);
+    return most > 0 ? kv_bandplot(s, ops, most) : KV_SUCCESS;
+}
+
 kv_status kv_bandformfeed(kv_glor* s, const kv_bandops& ops) {
     kv_status st = KV_SUCCESS;
     int32_t m = 0;

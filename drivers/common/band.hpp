@@ -99,5 +99,11 @@ kv_status kv_bandlinefeed(kv_glor* s, const kv_bandops& ops);
 // whichever is nearer; FF only when the page is not already ended by it.
 // vpos becomes 0.
 kv_status kv_bandformfeed(kv_glor* s, const kv_bandops& ops);
+// The end of the input: band output as far as the pending fields reach, as
+// line feeds would print them, and no further (no form feed, no rounding up to
+// a whole line). Nothing at all when no field is pending.
+// A band driver takes part by naming, in its entry record's endinput slot, a
+// one-line function that calls kv_bandendinput with its kv_bandops.
+kv_status kv_bandendinput(kv_glor* s, const kv_bandops& ops);
 // Keeps vpos within the page (1 .. pagelen) once it has passed its end.
 void kv_wrapvpos(kv_glor* s);

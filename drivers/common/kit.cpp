@@ -18,10 +18,22 @@ kv_status kv_passbyte(kv_glor* s, int32_t* c) {
     return st;
 }
 
+kv_status kv_readrawbyte(kv_glor* s, int32_t* c) {
+    *c = 0;
+    if (kv_breakall(s)) return KV_SUCCESS;
+    return kv_prawgetc(s, c);
+}
+
+kv_status kv_passrawbyte(kv_glor* s, int32_t* c) {
+    kv_status st = kv_readrawbyte(s, c);
+    if (kv_ok(st) && !kv_breakall(s)) st = kv_send(s, *c);
+    return st;
+}
+
 kv_status kv_passw(kv_glor* s, int32_t* value) {
     int32_t lo = 0, hi = 0;
-    kv_status st = kv_passbyte(s, &lo);
-    if (kv_ok(st)) st = kv_passbyte(s, &hi);
+    kv_status st = kv_passrawbyte(s, &lo);
+    if (kv_ok(st)) st = kv_passrawbyte(s, &hi);
     *value = static_cast<int16_t>(static_cast<uint16_t>((lo & 0xFF) | ((hi & 0xFF) << 8)));
     return st;
 }
@@ -30,7 +42,7 @@ kv_status kv_passn(kv_glor* s, int32_t n) {
     kv_status st = KV_SUCCESS;
     for (int32_t i = 0; i < n && kv_ok(st) && !kv_breakall(s); ++i) {
         int32_t b = 0;
-        st = kv_passbyte(s, &b);
+        st = kv_passrawbyte(s, &b);
     }
     return st;
 }
@@ -41,7 +53,7 @@ kv_status kv_passascending(kv_glor* s, int32_t most, int32_t* list, int32_t* cou
     int32_t previous = -1;
     while (!kv_breakall(s) && *count < most && kv_ok(st)) {
         int32_t b = 0;
-        st = kv_passbyte(s, &b);
+        st = kv_passrawbyte(s, &b);
         if (b <= previous) break;
         previous = b;
         list[(*count)++] = b;
@@ -57,7 +69,7 @@ kv_status kv_esc_pass0(kv_glor* s, int32_t e) {
 kv_status kv_esc_pass1(kv_glor* s, int32_t e) {
     kv_status st = kv_esc_pass0(s, e);
     int32_t n = 0;
-    return jerr_uperr(&st, kv_passbyte(s, &n));
+    return jerr_uperr(&st, kv_passrawbyte(s, &n));
 }
 
 kv_status kv_escdispatch(kv_glor* s, const kv_actionindex<128>& index, kv_action_fn unknown) {
@@ -71,13 +83,13 @@ kv_status kv_escdispatch(kv_glor* s, const kv_actionindex<128>& index, kv_action
 kv_status kv_esc_pagelength(kv_glor* s, int32_t e) {
     kv_status st = kv_esc_pass0(s, e);
     int32_t n = 0;
-    jerr_uperr(&st, kv_passbyte(s, &n));
+    jerr_uperr(&st, kv_passrawbyte(s, &n));
     if (n > 0) {
         s->pagelen = n * s->linespace;
         s->vpos = 0;
     } else {
         int32_t m = 0;
-        jerr_uperr(&st, kv_passbyte(s, &m));
+        jerr_uperr(&st, kv_passrawbyte(s, &m));
         if (m != 0) {
             s->pagelen = m * s->vdpi;
             s->vpos = 0;
@@ -89,7 +101,7 @@ kv_status kv_esc_pagelength(kv_glor* s, int32_t e) {
 kv_status kv_esc_spacing3(kv_glor* s, int32_t e) {
     kv_status st = kv_esc_pass0(s, e);
     int32_t n = 0;
-    jerr_uperr(&st, kv_passbyte(s, &n));
+    jerr_uperr(&st, kv_passrawbyte(s, &n));
     if (n > 0) s->linespace = n / 3;
     return st;
 }

@@ -66,17 +66,25 @@ inline kv_status kv_readbyte(kv_glor* s, int32_t* c) {
 // Sends a byte string of known length through lprintc.
 kv_status kv_sendbytes(kv_glor* s, const int32_t* bytes, size_t n);
 
-// Reads a parameter byte and sends it on at once. A read that meets the end
-// of the input sends nothing: the byte it returns was never input.
+// Reads a parameter byte through lgetc and sends it on at once. A read that
+// meets the end of the input sends nothing: the byte it returns was never input.
 kv_status kv_passbyte(kv_glor* s, int32_t* c);
-// A 16-bit parameter, low byte first, both sent; sign-extended.
+// Binary bytes of a printer command (counts, bit images, fonts, binary
+// parameters) are read raw: as they stand in the input, a byte 10 without the
+// CR that text gains, so the printer gets exactly what the job holds and a
+// count never reaches into the text. 0 is stored once the input has ended.
+kv_status kv_readrawbyte(kv_glor* s, int32_t* c);
+// kv_readrawbyte, and the byte sent on at once; nothing at the end of the input.
+kv_status kv_passrawbyte(kv_glor* s, int32_t* c);
+// A 16-bit binary parameter, low byte first, both read raw and sent;
+// sign-extended.
 kv_status kv_passw(kv_glor* s, int32_t* value);
-// Passes n bytes unexamined (a data block), stopping when the input ends.
+// Passes n bytes unexamined and raw (a data block), stopping when the input ends.
 kv_status kv_passn(kv_glor* s, int32_t n);
-// Passes a list of ascending bytes: reads (and sends) bytes until one is not
-// greater than the one before (the first is compared with -1; that byte ends
-// the list and is sent too) or `most` bytes are stored in `list`. Returns how
-// many were stored in *count.
+// Passes a list of ascending binary bytes, read raw: reads (and sends) bytes
+// until one is not greater than the one before (the first is compared with
+// -1; that byte ends the list and is sent too) or `most` bytes are stored in
+// `list`. Returns how many were stored in *count.
 kv_status kv_passascending(kv_glor* s, int32_t most, int32_t* list, int32_t* count);
 
 // The escape dispatch of the ESC-letter printer languages: reads the letter,
@@ -85,12 +93,12 @@ kv_status kv_passascending(kv_glor* s, int32_t most, int32_t* list, int32_t* cou
 // still sent.
 kv_status kv_escdispatch(kv_glor* s, const kv_actionindex<128>& index, kv_action_fn unknown);
 // Escape handlers that only pass the sequence on: ESC and the letter, then
-// none or one parameter byte.
+// none or one binary parameter byte (read raw).
 kv_status kv_esc_pass0(kv_glor* s, int32_t e);
 kv_status kv_esc_pass1(kv_glor* s, int32_t e);
 
 // Tracked escape sequences that the ESC-letter impact printers share; each
-// passes the sequence on (ESC, letter, parameters) and then:
+// passes the sequence on (ESC, letter, binary parameters read raw) and then:
 // ESC C n / ESC C 0 m: page length n lines, or m inches when n is 0 (m = 0
 // changes nothing); vpos restarts whenever the page length changes.
 kv_status kv_esc_pagelength(kv_glor* s, int32_t e);
@@ -120,6 +128,8 @@ kv_status kv_std_lgetc(kv_glor* s, int32_t* c);
 // so that every byte read reaches the printer (the byte layer refuses output
 // only after a failed write).
 kv_status kv_std_lprintc(kv_glor* s, int32_t c);
+// A band driver fills the endinput slot too, so that what is pending at the
+// end of the input prints: see kv_bandendinput (band.hpp).
 // The specialcmd slot of a driver that gives command Z no meaning.
 kv_status kv_std_specialcmd(kv_glor* s, char* text);
 

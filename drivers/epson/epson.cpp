@@ -16,7 +16,8 @@ constexpr int32_t ESC = 27;
 constexpr int32_t kMaxPos = 1 << 28;
 
 constexpr auto send = kv_send;
-constexpr auto passbyte = kv_passbyte;
+// Every parameter byte of an escape sequence is binary.
+constexpr auto passbyte = kv_passrawbyte;
 
 void advance(kv_glor* s, int32_t dots) {
     if (s->hpos < kMaxPos) s->hpos += dots;
@@ -318,7 +319,7 @@ kv_status kv_epson_esc_ud(kv_glor* s, int32_t e) {
 // pending fields print in the space it opens.
 kv_status kv_epson_esc_uj(kv_glor* s, int32_t) {
     int32_t n = 0;
-    kv_status st = kv_readbyte(s, &n);
+    kv_status st = kv_readrawbyte(s, &n);
     const int32_t k = n / 3;
     if (k != 0) jerr_uperr(&st, kv_epson_plotnscroll(s, k / 3));
     kv_epson_w(s)->lastwidth = 0;

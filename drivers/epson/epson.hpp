@@ -42,12 +42,15 @@ kv_status kv_epson_initprn(kv_glor* s);
 kv_status kv_epson_setregion(kv_glor* s, int32_t x, int32_t y, int32_t w, int32_t h,
                              int32_t density);
 kv_status kv_epson_qoutc(kv_glor* s, int32_t c);
+// The end of the input: the pending fields are printed as far as they reach.
+kv_status kv_epson_endinput(kv_glor* s);
 
 // The driver entry record of the Epson builds: printer code 400 (LQ, 24-pin)
 // or 384 (MX/FX/RX, 9-pin).
 constexpr kv_prnslots kv_epson_slots(int32_t prncode) {
-    return {prncode, kv_epson_lgetc, kv_epson_lprintc, kv_epson_initprn,   kv_epson_specialcmd,
-            nullptr, nullptr,        nullptr,          kv_epson_setregion, kv_epson_qoutc};
+    return {
+        prncode, kv_epson_lgetc, kv_epson_lprintc,   kv_epson_initprn, kv_epson_specialcmd, nullptr,
+        nullptr, nullptr,        kv_epson_setregion, kv_epson_qoutc,   kv_epson_endinput};
 }
 
 // True on the 24-pin build.

@@ -104,6 +104,10 @@ kv_status kv_epson_plotnscroll(kv_glor* s, int32_t n) {
     return kv_bandplot(s, kv_epson_band, n);
 }
 
+kv_status kv_epson_endinput(kv_glor* s) {
+    return kv_bandendinput(s, kv_epson_band);
+}
+
 kv_status kv_epson_setregion(kv_glor* s, int32_t x, int32_t y, int32_t w, int32_t h,
                              int32_t density) {
     return kv_bandsetregion(s, kv_epson_geom, x, y, w, h, density);

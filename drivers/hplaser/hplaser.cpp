@@ -2,7 +2,7 @@
 // unchanged; carriage returns and line feeds may be thinned out; a form feed
 // may become a printer reset; and every escape sequence is stepped over byte
 // by byte, so that its data block (raster rows, fonts, transparent data)
-// reaches the printer without being looked at.
+// reaches the printer unexamined and exactly as the job holds it.
 #include <array>
 #include <cstdint>
 #include <iterator>
@@ -178,7 +178,8 @@ kv_status kv_hplaser_stepesc(kv_glor* s) {
     w->stepping = 1;
     while (w->escstate != KV_HPESC_NONE && kv_ok(st) && !kv_breakall(s)) {
         int32_t b = 0;
-        st = kv_hplaser_lgetnprintc(s, &b);
+        // A data block's bytes reach the printer exactly as the job holds them.
+        st = w->escstate == KV_HPESC_DATA ? kv_passrawbyte(s, &b) : kv_hplaser_lgetnprintc(s, &b);
         if (kv_breakall(s)) break;
         kv_hplaser_escfeed(w, b);
     }

@@ -6,6 +6,7 @@
 
 #include "core/command/qthrough.hpp"
 #include "core/driver/qstrops.hpp"
+#include "core/fields/field.hpp"
 #include "tests/support/harness.hpp"
 #include "tests/support/recorder.hpp"
 
@@ -192,4 +193,49 @@ TEST(Delimiters, SpecialCommandReachesTheDriver) {
     EXPECT_EQ(recorder().special[0], "R1");
     EXPECT_EQ(recorder().special[1], "");
     EXPECT_EQ(recorder().special[2], "ANYTHING");
+}
+
+namespace {
+// An endinput slot that writes "<end n>" to the printer, n the fields queued.
+kv_status rec_endinput(kv_glor* s) {
+    int32_t n = 0;
+    for (const kv_field* f = s->fieldhead; f != nullptr; f = f->next) ++n;
+    std::string mark = "<end " + std::to_string(n) + ">";
+    kv_status st = KV_SUCCESS;
+    for (char c : mark) jerr_uperr(&st, s->lprintc(s, c));
+    return st;
+}
+} // namespace
+
+TEST(CommandStream, EndOfInputSlotRunsOnceAfterEveryByteIsHandled) {
+    struct Case {
+        const char* name;
+        std::string in;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"plain text", "ab", "ab<end 0>"},
+        {"a field on the last line, no line feed", "a ~1~ b", "a     b<end 1>"},
+        {"a sequence closed by the last byte: after its padding", "a~1~", "a   <end 1>"},
+        {"padding off: no byte follows the field", "|P0|~1~", "    <end 1>"},
+        {"a lone delimiter at the end is printed first", "a~", "a~<end 0>"},
+        {"an unclosed sequence at the end", "a~12", "a<end 0>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        kv_prnslots slots = recorder_slots(9999, false);
+        slots.endinput = rec_endinput;
+        Harness h(slots);
+        EXPECT_EQ(h.run(c.in), c.out);
+        EXPECT_EQ(h.result, KV_SUCCESS);
+    }
+}
+
+TEST(CommandStream, EndOfInputSlotIsSkippedAfterAFatalFailure) {
+    kv_prnslots slots = recorder_slots(9999, false);
+    slots.endinput = rec_endinput;
+    Harness h(slots);
+    recorder().specialstatus = 0x10; // a failure outside the translator's facility
+    EXPECT_EQ(h.run("a~1~|ZX|b"), "a" + std::string(3 + 4, ' '));
+    EXPECT_EQ(h.result, 0x10u);
 }

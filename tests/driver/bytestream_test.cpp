@@ -28,7 +28,75 @@ std::string deliver(const std::string& input, int* lines) {
     std::fclose(in);
     return got;
 }
+// Reads `input` with a text read ('t', LF as CR LF) or a raw read ('r', as
+// it stands) for each letter of `reads`, until the layer stops.
+std::string mixed(const std::string& input, const std::string& reads, int* lines) {
+    std::string copy = input;
+    std::FILE* in = fmemopen(copy.data(), copy.size(), "r");
+    xbase_open(in, nullptr, nullptr);
+    std::string got;
+    for (char r : reads) {
+        const int c = r == 'r' ? xbase_getraw() : xbase_getctoxlate();
+        if (xbase_breakall()) break;
+        got.push_back(static_cast<char>(c));
+    }
+    *lines = xbase_record()->lineno;
+    std::fclose(in);
+    return got;
+}
 } // namespace
+
+TEST(ByteLayer, RawReadsTakeTheInputAsItStands) {
+    struct Case {
+        const char* name;
+        std::string input;
+        std::string reads;
+        std::string got;
+        int lines; // every LF taken counts once, however it was read
+    };
+    const Case cases[] = {
+        {"text only: LF as CR LF", "a\nb", "tttt", "a\r\nb", 2},
+        {"a raw LF gains no CR", "a\nb", "trt", "a\nb", 2},
+        {"every byte raw", "x\n|\n", "rrrr", "x\n|\n", 3},
+        {"raw after the CR of a text LF: that LF, once", "\n\n", "trtt", "\r\n\r\n", 3},
+        {"a CR of the input stays", "\r\n", "rtt", "\r\r\n", 2},
+        {"raw at the end of the input stops", "z", "rrr", "z", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        int lines = 0;
+        EXPECT_EQ(mixed(c.input, c.reads, &lines), c.got);
+        EXPECT_EQ(lines, c.lines);
+    }
+}
+
+TEST(Translator, RawReadsTakePushedBackBytesFirst) {
+    Harness h;
+    h.run(""); // initialise
+    std::string input = "\nq";
+    std::FILE* in = fmemopen(input.data(), input.size(), "r");
+    xbase_open(in, nullptr, nullptr);
+    kv_glor* s = h.state.get();
+    s->xinfunc = kv_xinfunc;
+    s->xinarg = s;
+    s->stop = 0;
+    kv_pungetc(s, '\n');
+    kv_pungetc(s, 'y');
+    EXPECT_EQ(s->lineno, 0);
+    std::string got;
+    for (int i = 0; i < 4; ++i) {
+        int32_t c = 0;
+        if (i == 3)
+            kv_pgetc(s, &c);
+        else
+            kv_prawgetc(s, &c);
+        got.push_back(static_cast<char>(c));
+    }
+    // y and LF from the stack, then the input's LF raw (no CR), then text.
+    EXPECT_EQ(got, "y\n\nq");
+    EXPECT_EQ(s->lineno, 2);
+    std::fclose(in);
+}
 
 TEST(ByteLayer, LineFeedArrivesAsCrLfAndLinesAreCounted) {
     int lines = 0;

@@ -10,7 +10,7 @@
 #include "core/driver/jerr.hpp"
 #include "core/driver/report.hpp"
 #include "core/driver/xbase.hpp"
-#include "core/driver/xlator.hpp"
+#include "core/run/xlator.hpp"
 
 namespace {
 struct Streams {

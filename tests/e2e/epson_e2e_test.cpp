@@ -3,6 +3,7 @@
 // sequence stood in the text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -140,7 +141,10 @@ TEST(EpsonPrograms, TextAfterASequenceFollowsAllOfItsPadding) {
     ProcessResult r = run_process(program_path("kevra_epsonlq"), "xy<<12345<<bcd efg",
                                   {{"KEVRA_VERBOSE", "Q"}, {"KEVRA_INIT_CMD", "Q<<"}});
     const std::string init = "\x1b@\x1b" "A\x0a\x1b" "C\x42\r";
-    EXPECT_EQ(r.out, init + "xy" + std::string(9, ' ') + "bcd efg");
+    const std::string text = init + "xy" + std::string(9, ' ') + "bcd efg";
+    EXPECT_EQ(r.out.substr(0, text.size()), text);
+    // The symbol prints after the text, at the end of the input.
+    EXPECT_EQ(r.out.substr(text.size(), 3), "\r  ");
 }
 
 TEST(EpsonPrograms, EveryByteReadIsPassedOnAtTheEndOfTheInput) {
@@ -149,16 +153,94 @@ TEST(EpsonPrograms, EveryByteReadIsPassedOnAtTheEndOfTheInput) {
         const char* name;
         std::string in;
         std::string out;
+        bool symbol; // the symbol's band output follows
     };
     const Case cases[] = {
-        {"a sequence closed by the last byte keeps its padding", "ab~1~", "ab   "},
-        {"a lone delimiter at the end prints", "ab~", "ab~"},
-        {"an escape cut off after ESC", "ab\x1b", "ab\x1b"},
-        {"an escape cut off in its parameters", "ab\x1b*\x21\x05", "ab\x1b*\x21\x05"},
+        {"a sequence closed by the last byte keeps its padding", "ab~1~", "ab   ", true},
+        {"a lone delimiter at the end prints", "ab~", "ab~", false},
+        {"an escape cut off after ESC", "ab\x1b", "ab\x1b", false},
+        {"an escape cut off in its parameters", "ab\x1b*\x21\x05", "ab\x1b*\x21\x05", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ProcessResult r = run_process(program_path("kevra_epsonlq"), c.in, {{"KEVRA_VERBOSE", "Q"}});
-        EXPECT_EQ(r.out, init + c.out);
+        EXPECT_EQ(r.out.substr(0, init.size() + c.out.size()), init + c.out);
+        EXPECT_EQ(r.out.size() > init.size() + c.out.size(), c.symbol);
+    }
+}
+
+TEST(EpsonPrograms, SymbolsPendingAtTheEndOfTheInputPrintWholeAndFeedNoFurther) {
+    struct Case {
+        const char* name;
+        std::string job;
+        std::string text; // what the reader returns
+        int line;         // text line of the data sequence
+        int column;       // its first character
+        int depth;        // the symbol's height in printer dots (command H)
+    };
+    const Case cases[] = {
+        {"the last line has no line feed", "Total 4711\n\nNet |BCODE39 H50|~12345~", "12345", 2, 17,
+         50},
+        {"a symbol far taller than the lines after it", "|BCODE39 H9999|~A~\n", "A", 0, 15, 9999},
+    };
+    for (const Program& p : kPrograms) {
+        const int pinsperdot = p.pins24 ? 3 : 1;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(p.name) + ": " + c.name);
+            ProcessResult r = run_process(program_path(p.name), c.job, {{"KEVRA_VERBOSE", "N"}});
+            ASSERT_EQ(r.exitcode, 1);
+            EscpPage page = rebuild_escp(r.out, p.pins24);
+            EXPECT_TRUE(page.problems.empty());
+            EXPECT_EQ(page.formfeeds, 0);
+            const auto boxes = ink_regions(page.page, 10);
+            ASSERT_EQ(boxes.size(), 1u);
+            const Bitmap::Box b = boxes[0];
+            const int top = c.line * p.linepins;
+            // The whole symbol, every row of it, where its sequence stood...
+            EXPECT_EQ(b.x, c.column * 12);
+            EXPECT_EQ(b.y, top);
+            EXPECT_EQ(b.h, c.depth * pinsperdot);
+            // ...reading back at its top and at its bottom...
+            const int slice = std::min(b.h, 120);
+            for (int y : {b.y, b.y + b.h - slice}) {
+                auto got = decode_zxing(page.page.crop(b.x, y, b.w, slice), "Code39", false, 24);
+                ASSERT_EQ(got.size(), 1u) << "at row " << y;
+                EXPECT_EQ(got[0].text, c.text);
+            }
+            // ...and the paper stops at its last row.
+            EXPECT_EQ(page.endy, top + c.depth * pinsperdot);
+        }
+    }
+}
+
+TEST(EpsonPrograms, BitImageBytesReachThePrinterExactly) {
+    // An application's bit image whose bytes are 10 (LF) and 124 ("|"): the
+    // printer gets exactly those two columns, nothing of them opens a
+    // command, and the symbol two lines below reads back where it stood.
+    const std::string image("\x1bK\x02\x00\n|", 6);
+    const std::string symbolline = "Net |H40|~12345~ end";
+    const std::string job = image + " logo\n\n" + symbolline + "\n\f";
+    const uint8_t columns[] = {0x0A, 0x7C};
+    for (const Program& p : kPrograms) {
+        SCOPED_TRACE(p.name);
+        ProcessResult r = run_process(program_path(p.name), job, {{"KEVRA_VERBOSE", "N"}});
+        ASSERT_EQ(r.exitcode, 1);
+        EXPECT_EQ(r.err, "");
+        EXPECT_NE(r.out.find(image + " logo\r\n\r\n"), std::string::npos);
+        EscpPage page = rebuild_escp(r.out, p.pins24);
+        EXPECT_TRUE(page.problems.empty());
+        // ESC K is 60 dots an inch: the columns stand 2/120 inch apart; on 24
+        // pins each of the 8 dots covers three pin rows.
+        const int rows = p.pins24 ? 3 : 1;
+        for (int c = 0; c < 2; ++c)
+            for (int bit = 0; bit < 8; ++bit) {
+                SCOPED_TRACE("column " + std::to_string(c) + " bit " + std::to_string(bit));
+                EXPECT_EQ(page.page.get(2 * c, bit * rows), (columns[c] & (0x80 >> bit)) != 0);
+            }
+        std::map<std::string, Bitmap::Box> found;
+        for (const auto& [box, dec] : readall(page.page, "Code39")) found[dec.text] = box;
+        ASSERT_EQ(found.count("12345"), 1u);
+        EXPECT_EQ(found["12345"].x, columnof(symbolline, "~12345") * 12);
+        EXPECT_EQ(found["12345"].y, 2 * p.linepins);
     }
 }

@@ -271,3 +271,21 @@ TEST(HpLaserProgram, TwoDimensionalSymbolsPrintAlikeInRasterAndRules) {
         EXPECT_TRUE(inks[0].dots == inks[1].dots);
     }
 }
+
+TEST(HpLaserProgram, ApplicationRasterBytesReachThePrinterExactly) {
+    // Two raster rows of the application whose bytes are 10 (LF) and 124
+    // ("|"): the printer gets them exactly, nothing of them opens a command,
+    // and the symbol on the next line reads back where it stood.
+    const std::string raster = "\x1b*r1A\x1b*b2W\n|\x1b*b2W|\n\x1b*rB";
+    const std::string job = "Logo " + raster + "\nNet ~12345~ end\n";
+    ProcessResult r = run_process(program_path(kProgram), job, {{"KEVRA_VERBOSE", "N"}});
+    ASSERT_EQ(r.exitcode, 1);
+    EXPECT_EQ(r.err, "");
+    EXPECT_NE(r.out.find("Logo " + raster + "\r\n"), std::string::npos);
+    const PclJob page = rebuild_pcl(r.out);
+    EXPECT_TRUE(page.problems.empty());
+    ASSERT_EQ(page.sheets.size(), 1u);
+    const auto found = readall(page.sheets[0].ink);
+    ASSERT_EQ(found.count("12345"), 1u);
+    EXPECT_EQ(found.at("12345").x, pcl_column(4));
+}

@@ -44,19 +44,6 @@ int columnof(int line, const std::string& what) {
     return static_cast<int>(kLines[static_cast<size_t>(line)].find(what));
 }
 
-// Standard 2 of 5 at R3:1 from the published patterns (n narrow, w wide):
-// start w n w n n n, each digit's bars with a narrow space after each, stop
-// w n n n w. Every dot of a field is `scale` columns of the page.
-std::string s25elements(const std::string& digits, int scale) {
-    const char* const k25[10] = {"nnwwn", "wnnnw", "nwnnw", "wwnnn", "nnwnw",
-                                 "wnwnn", "nwwnn", "nnnww", "wnnwn", "nwnwn"};
-    std::string s = "313111";
-    for (char d : digits)
-        for (int k = 0; k < 5; ++k) s += std::string{k25[d - '0'][k] == 'w' ? '3' : '1', '1'};
-    s += "31113";
-    for (char& c : s) c = static_cast<char>('0' + (c - '0') * scale);
-    return s;
-}
 } // namespace
 
 TEST(LinearPrograms, JobWithEverySymbologyRebuildsAndReads) {
@@ -109,7 +96,7 @@ TEST(LinearPrograms, JobWithEverySymbologyRebuildsAndReads) {
         // Standard 2 of 5: 12345 and no check character (C0 by default).
         const Bitmap::Box* s25 = at(3, columnof(3, "~12345~"));
         ASSERT_NE(s25, nullptr);
-        EXPECT_EQ(linear_test::runs(crop(*s25)), s25elements("12345", 2));
+        EXPECT_EQ(linear_test::runs(crop(*s25)), linear_test::s25elements("12345", 2));
 
         // POSTNET: frame bar, 12345 6789, check 5, frame bar; tall and short
         // bars from the printer's row of the table, short ones on the baseline.

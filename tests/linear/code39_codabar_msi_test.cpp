@@ -7,6 +7,7 @@
 
 #include "core/driver/jerr.hpp"
 #include "core/linear/code39_codabar_msi.hpp"
+#include "tests/linear/elements.hpp"
 #include "tests/support/decode_zbar.hpp"
 #include "tests/support/render.hpp"
 
@@ -34,17 +35,6 @@ std::string runs(const Bitmap& b) {
     return out;
 }
 
-// The published MSI pattern at narrow 1 / wide 2: start, digits as binary
-// coded decimal (1 = wide bar + narrow space, 0 = narrow bar + wide space),
-// stop.
-std::string msipattern(const std::string& digits) {
-    std::string p = "21";
-    for (char d : digits) {
-        const int v = d - '0';
-        for (int bit = 3; bit >= 0; --bit) p += (v >> bit) & 1 ? "21" : "12";
-    }
-    return p + "121";
-}
 } // namespace
 
 TEST(Code39, DecodesAtEveryOrientationWidthAndRatio) {
@@ -153,7 +143,7 @@ TEST(Msi, PatternsAreThePublishedBinaryCodedDecimal) {
         SCOPED_TRACE(std::string(c.commands) + " " + c.data);
         RenderResult r = render_symbol(c.commands, c.data);
         ASSERT_EQ(r.status, KV_SUCCESS);
-        EXPECT_EQ(runs(r.page), msipattern(c.digits));
+        EXPECT_EQ(runs(r.page), linear_test::msipattern(c.digits));
     }
     for (const char* o : kOrientations) {
         SCOPED_TRACE(o);
@@ -161,7 +151,7 @@ TEST(Msi, PatternsAreThePublishedBinaryCodedDecimal) {
         Bitmap b = r.page;
         if (std::string(o) == "OV" || std::string(o) == "OB") b = b.rotated90();
         std::string got = runs(b);
-        std::string want = msipattern("90");
+        std::string want = linear_test::msipattern("90");
         if (got != want) std::reverse(want.begin(), want.end()); // upside down reads backwards
         EXPECT_EQ(got, want);
     }

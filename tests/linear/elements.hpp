@@ -81,4 +81,32 @@ inline std::string postnet_bars(const std::string& digits) {
     return want + "F";
 }
 
+// The published MSI pattern at narrow 1 / wide 2, every element `scale` dots:
+// start, digits as binary coded decimal (1 = wide bar + narrow space, 0 =
+// narrow bar + wide space), stop.
+inline std::string msipattern(const std::string& digits, int scale = 1) {
+    std::string p = "21";
+    for (char d : digits) {
+        const int v = d - '0';
+        for (int bit = 3; bit >= 0; --bit) p += (v >> bit) & 1 ? "21" : "12";
+    }
+    p += "121";
+    for (char& c : p) c = static_cast<char>('0' + (c - '0') * scale);
+    return p;
+}
+
+// Standard 2 of 5 at R3:1 from the published patterns (n narrow, w wide):
+// start w n w n n n, each digit's bars with a narrow space after each, stop
+// w n n n w. Every dot of a field is `scale` columns of the page.
+inline std::string s25elements(const std::string& digits, int scale) {
+    const char* const k25[10] = {"nnwwn", "wnnnw", "nwnnw", "wwnnn", "nnwnw",
+                                 "wnwnn", "nwwnn", "nnnww", "wnnwn", "nwnwn"};
+    std::string s = "313111";
+    for (char d : digits)
+        for (int k = 0; k < 5; ++k) s += std::string{k25[d - '0'][k] == 'w' ? '3' : '1', '1'};
+    s += "31113";
+    for (char& c : s) c = static_cast<char>('0' + (c - '0') * scale);
+    return s;
+}
+
 } // namespace linear_test

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/matrix/datamatrix_internal.hpp"
+#include "core/matrix/datamatrix.hpp"
+#include "core/matrix/datamatrix200_internal.hpp"
 #include "preview/bitmap.hpp"
 #include "preview/decode.hpp"
 #include "preview/reader.hpp"

@@ -93,8 +93,9 @@ TEST(Galois, InvalidParametersFailWithError2) {
         int32_t size, poly;
         const char* why;
     };
-    const std::array<Case, 6> cases{{
+    const std::array<Case, 7> cases{{
         {64, 128, "degree m + 1 polynomial (2 x size)"},
+        {64, 0x42, "x^6 + x has the factor x: the powers of x cycle through 2 .. 32, never 1"},
         {64, 0x03, "polynomial below degree m"},
         {64, 0x49, "x^6 + x^3 + 1 is not primitive (x^9 = 1)"},
         {100, 0x80, "size not a power of two"},
@@ -173,11 +174,12 @@ TEST(Galois, InterleavedBlocksAreCodeWords) {
     struct Case {
         int32_t size, poly, data, checks, interleave;
     };
-    const std::array<Case, 4> cases{{
+    const std::array<Case, 5> cases{{
         {64, 0x43, 10, 10, 1}, // primary message of a MaxiCode symbol
         {64, 0x43, 42, 20, 2}, // its secondary message
         {64, 0x43, 34, 28, 2}, // ... with enhanced error correction
         {256, 0x12D, 20, 12, 3},
+        {256, 0x12D, 150, 24, 2}, // long data: the table of feedback products
     }};
     std::mt19937 rng(1);
     for (const Case& c : cases) {

@@ -48,27 +48,15 @@ TempDir::~TempDir() {
     if (!path_.empty()) fs::remove_all(path_, ec);
 }
 
-namespace {
-
-std::set<std::string> symbols_on(const Bitmap& page, int gap) {
-    std::set<std::string> got;
-    for (const Bitmap::Box& b : ink_regions(page, gap))
-        for (const Decoded& d : decode_zxing(page.crop(b.x, b.y, b.w, b.h), "", false, 24))
-            got.insert(d.format + ":" + d.text);
-    return got;
-}
-
-} // namespace
-
 std::set<std::string> symbols_on_escp24(const std::string& printerstream) {
     // 120 x 180 dots per inch, read at 360 x 360.
-    return symbols_on(escp_square(rebuild_escp(printerstream, true), true), 30);
+    return read_page(escp_square(rebuild_escp(printerstream, true), true), 30);
 }
 
 std::set<std::string> symbols_on_pcl(const std::string& printerstream) {
     std::set<std::string> got;
     for (const PclSheet& sheet : rebuild_pcl(printerstream).sheets)
-        got.merge(symbols_on(sheet.ink, 20));
+        got.merge(read_page(sheet.ink, 20));
     return got;
 }
 

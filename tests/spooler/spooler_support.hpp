@@ -36,6 +36,7 @@ class TempDir {
     std::string path_;
 };
 
+// What the readers find on a printed page, as "Format:text".
 std::set<std::string> symbols_on_escp24(const std::string& printerstream);
 std::set<std::string> symbols_on_pcl(const std::string& printerstream);
 

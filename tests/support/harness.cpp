@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/command/qthrough.hpp"
+#include "core/driver/printops.hpp"
 #include "core/driver/qstrops.hpp"
 #include "core/driver/xbase.hpp"
 #include "core/fields/fieldqueue.hpp"
@@ -89,6 +90,34 @@ std::string Harness::run(const std::string& in, bool addcr) {
     state->stop = 0;
     state->status = KV_SUCCESS;
     result = kv_qthrough(state.get());
+    messages = capture.take();
+    return output;
+}
+
+std::string Harness::runlayer(const std::string& in) {
+    MessageCapture capture;
+    std::string copy = in;
+    std::FILE* fin = fmemopen(copy.data(), copy.size(), "r");
+    char* obuf = nullptr;
+    size_t olen = 0;
+    std::FILE* fout = open_memstream(&obuf, &olen);
+    xbase_open(fin, fout, capture.f);
+    xbase_record()->showmsgs = 1;
+    kv_glor* s = state.get();
+    s->xinfunc = kv_xinfunc;
+    s->xoutfunc = kv_xoutfunc;
+    s->xinarg = s->xoutarg = s;
+    s->stop = 0;
+    s->status = KV_SUCCESS;
+    result = kv_qthrough(s);
+    xbase_flush();
+    std::fclose(fout);
+    std::fclose(fin);
+    output.assign(obuf, olen);
+    std::free(obuf);
+    s->xinfunc = string_in;
+    s->xoutfunc = string_out;
+    s->xinarg = s->xoutarg = this;
     messages = capture.take();
     return output;
 }

@@ -26,6 +26,9 @@ struct Harness {
     // done); the input is given LF -> CR LF like the byte layer does when
     // `addcr` is set. Returns the output bytes.
     std::string run(const std::string& in, bool addcr = false);
+    // As run, but through the real byte layer over in-memory streams: text
+    // LFs arrive as CR LF, raw reads get the input as it stands.
+    std::string runlayer(const std::string& in);
     // Applies one command body without input.
     kv_status command(const std::string& body);
     kv_glor* operator->() { return state.get(); }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "core/driver/printops.hpp"
 #include "core/fields/fieldmake.hpp"
@@ -111,4 +112,41 @@ TEST(BandLoop, FieldLeftOfTheMarginPrintsFromTheMargin) {
     h.output.clear();
     EXPECT_EQ(kv_bandplot(s, kOps, 6), KV_SUCCESS);
     EXPECT_EQ(h.output, "S6;R0," + str(w - 4) + ":63,26;\nS12;H0;");
+}
+
+TEST(BandLoop, EndOfInputPrintsAsFarAsTheFieldsReach) {
+    // Code 39 "A" 14 rows deep as above; this printer rounds every step up to
+    // its 6-row band, so the paper may stop up to 5 rows below the field.
+    struct Case {
+        const char* what;
+        int32_t height;             // 0: no field
+        int32_t printed;            // rows the job's own paper motion printed first
+        std::vector<int32_t> masks; // the slices the end of the input sends
+        int32_t vpos;
+    };
+    const Case cases[] = {
+        {"nothing pending: nothing sent", 0, 0, {}, 0},
+        {"14 rows: two full slices and the last two rows", 14, 0, {63, 63, 3}, 18},
+        {"6 rows printed by the job: only the other 8", 14, 6, {63, 3}, 18},
+        {"the job printed it all: nothing more", 14, 14, {}, 18},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Harness h(kSlots);
+        kv_glor* s = h.state.get();
+        if (c.height > 0) {
+            h.command("H" + str(c.height));
+            ASSERT_EQ(kv_fieldmake(s, 1, 0, 0, "A"), KV_SUCCESS);
+        }
+        std::string expected;
+        for (int32_t mask : c.masks)
+            expected += "S6;R0," + str(s->fieldhead->width) + ":" + str(mask) + ",27;\n";
+        if (!c.masks.empty()) expected += "S12;H0;";
+        EXPECT_EQ(kv_bandplot(s, kOps, c.printed), KV_SUCCESS);
+        h.output.clear();
+        EXPECT_EQ(kv_bandendinput(s, kOps), KV_SUCCESS);
+        EXPECT_EQ(h.output, expected);
+        EXPECT_EQ(s->vpos, c.vpos);
+        EXPECT_EQ(s->fieldhead, nullptr);
+    }
 }

@@ -23,6 +23,16 @@ std::string script(int32_t code, const std::string& in, Harness* keep = nullptr)
     return out.substr(init.size());
 }
 
+// A job, the bytes after the initialisation, and where the paper and the
+// line spacing stand afterwards.
+struct MotionCase {
+    const char* name;
+    std::string in;
+    std::string out;
+    int32_t vpos;
+    int32_t linespace;
+};
+
 std::string bytes(std::initializer_list<int> b) {
     std::string s;
     for (int v : b) s.push_back(static_cast<char>(v));
@@ -121,13 +131,7 @@ TEST(Epson, TrackingScripts) {
 }
 
 TEST(Epson, PaperMotionWithoutFields) {
-    struct Case {
-        const char* name;
-        std::string in;
-        std::string out;
-        int32_t vpos;
-        int32_t linespace;
-    };
+    using Case = MotionCase;
     std::string page(66, '\n');
     std::string pageplus(70, '\n');
     const Case cases[] = {
@@ -211,15 +215,97 @@ TEST(Epson, FormFeedPrintsPendingFieldsUpToThePageEnd) {
     Harness h(epson(400));
     // A field 20 rows tall on the last line of a 3-line page (30 dots): ten
     // rows fit; the page is then full, so no form feed goes out, and the
-    // rest of the field waits for the next page.
+    // rest of the field waits for the next page, where the end of the input
+    // prints it: the paper stops ten rows into that page.
     const std::string out = script(400, bytes({27, 'C', 3}) + "\n\n|H20|~A~\f", &h);
-    EXPECT_EQ(h->vpos, 0);
-    ASSERT_NE(h->fieldhead, nullptr);
-    EXPECT_EQ(h->fieldhead->y + h->fieldhead->depth, 10);
+    EXPECT_EQ(h->vpos, 10);
+    EXPECT_EQ(h->fieldhead, nullptr);
     EXPECT_EQ(out.find('\f'), std::string::npos);
     // With room left on the page the form feed is sent after the bands.
     Harness roomy(epson(400));
     const std::string out2 = script(400, "|H20|~A~\f", &roomy);
     EXPECT_EQ(out2.back(), '\f');
     EXPECT_EQ(roomy->fieldhead, nullptr);
+}
+
+TEST(Epson, EndOfInputPrintsThePendingFieldsAsFarAsTheyReach) {
+    // 9-pin, 12-dot lines. g(b): the Code 39 "A" band at column c with band
+    // byte b in its bar columns, both planes.
+    auto g = [](int cells, uint8_t b) {
+        const std::string cols = twoplanes(code39columns("A", b));
+        const int n = static_cast<int>(cols.size());
+        return "\r" + std::string(static_cast<size_t>(cells), ' ') + "\x1bL" +
+               bytes({n & 255, n >> 8}) + cols;
+    };
+    const std::string A8 = bytes({27, 'A', 8}), A4 = bytes({27, 'A', 4}), A2 = bytes({27, 'A', 2});
+    const std::string A12 = bytes({27, 'A', 12}); // the job's spacing restored
+    struct Case {
+        const char* name;
+        std::string in;
+        std::string out;
+        int32_t vpos; // the paper stops at the fields' lowest row
+    };
+    const Case cases[] = {
+        {"last line without a line feed: 20 rows in steps of 8, 8, 4", "|H20|~A~",
+         std::string(8, ' ') + g(5, 0xFF) + A8 + "\n" + g(5, 0xFF) + "\n" + g(5, 0xF0) + A4 + "\n" +
+             A12 + "\r" + std::string(8, ' '),
+         20},
+        {"a symbol taller than the lines after it: 30 rows, one line fed by the job",
+         "|H30|~A~\r\n",
+         std::string(8, ' ') + "\r" + g(5, 0xFF) + A8 + "\n" + g(5, 0xFF) + A4 + "\n" + A12 + "\r" +
+             g(5, 0xFF) + A8 + "\n" + g(5, 0xFF) + "\n" + g(5, 0xC0) + A2 + "\n" + A12 + "\r",
+         30},
+        {"padding off: the field is the last thing made", "|P0 H8|~A~",
+         std::string(7, ' ') + g(7, 0xFF) + A8 + "\n" + A12 + "\r" + std::string(7, ' '), 8},
+        {"a lone delimiter at the end prints on its line first", "|H8|~A~x~",
+         std::string(7, ' ') + "x~" + g(4, 0xFF) + A8 + "\n" + A12 + "\r" + std::string(9, ' '), 8},
+        {"a field the last line feed printed whole: nothing more", "|H8|~A~\r\n",
+         std::string(7, ' ') + "\r" + g(4, 0xFF) + A8 + "\n" + A4 + "\n" + A12 + "\r", 12},
+        {"no field: nothing more", "ab\r\n", "ab\r\n", 12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h(epson(384));
+        EXPECT_EQ(script(384, c.in, &h), c.out);
+        EXPECT_EQ(h->vpos, c.vpos);
+        EXPECT_EQ(h->fieldhead, nullptr);
+    }
+}
+
+TEST(Epson, BinaryBytesOfACommandPassExactlyAsTheJobHoldsThem) {
+    // Through the real byte layer, which sends every LF of text as CR LF: a
+    // byte 10 among a command's counts, parameters or bit-image data must
+    // reach the printer alone, and the text after the command keeps its CR LF.
+    using Case = MotionCase;
+    const std::string ten = bytes({1, 10, '|', '~', 10, 27, 12, 13, 10, 10});
+    const Case cases[] = {
+        {"bit image holding LF and then |", bytes({27, 'K', 2, 0, 10, '|'}) + "ab\n",
+         bytes({27, 'K', 2, 0, 10, '|'}) + "ab\r\n", 12, 12},
+        {"ten columns: the count holds 10", bytes({27, 'L', 10, 0}) + ten + "x\n",
+         bytes({27, 'L', 10, 0}) + ten + "x\r\n", 12, 12},
+        {"three bytes a column", bytes({27, '*', 39, 1, 0, 10, 10, 10}) + "\n",
+         bytes({27, '*', 39, 1, 0, 10, 10, 10}) + "\r\n", 12, 12},
+        {"ESC A 10 and ESC C 10", bytes({27, 'A', 10, 27, 'C', 10}) + "a\n",
+         bytes({27, 'A', 10, 27, 'C', 10}) + "a\r\n", 10, 10},
+        {"a tab list holding 10", bytes({27, 'D', 5, 10, 0}) + "\n",
+         bytes({27, 'D', 5, 10, 0}) + "\r\n", 12, 12},
+        {"ESC J 10 advances 1 dot and no line more", bytes({27, 'J', 10}) + "a",
+         bytes({27, 'A', 1, 10, 27, 'A', 12, 13}) + "a", 1, 12},
+        {"a block cut off by the end of the input", bytes({27, 'K', 5, 0, 10}),
+         bytes({27, 'K', 5, 0, 10}), 0, 12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h(epson(384));
+        const std::string out = h.runlayer(c.in);
+        ASSERT_EQ(out.substr(0, kInitFx.size()), kInitFx);
+        EXPECT_EQ(out.substr(kInitFx.size()), c.out);
+        EXPECT_EQ(h->vpos, c.vpos);
+        EXPECT_EQ(h->linespace, c.linespace);
+        EXPECT_EQ(h.messages, "");
+    }
+    // A LF inside the data still counts as a line of the job.
+    Harness h(epson(384));
+    h.runlayer(bytes({27, 'K', 1, 0, 10}) + "|H0|");
+    EXPECT_NE(h.messages.find("At line number 2."), std::string::npos) << h.messages;
 }

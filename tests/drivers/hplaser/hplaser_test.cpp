@@ -401,3 +401,35 @@ TEST(HpLaser, RegionSetterMarksBandBits) {
             ASSERT_EQ(s->bandmap[k], 0) << "beyond the band at " << k;
     }
 }
+
+TEST(HpLaser, DataBlocksPassExactlyAsTheJobHoldsThem) {
+    // Through the real byte layer, which sends every LF of text as CR LF: a
+    // byte 10 inside a data block reaches the printer alone, the block ends
+    // where its count says, and "|H9|" after it is a command again.
+    const std::string cmd = "|H9|x\n";
+    const std::string spaced = "    x\r\n";
+    struct Case {
+        const char* name;
+        std::string in;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"raster row holding LF, then |", "\x1b*b2W\n|" + cmd, "\x1b*b2W\n|" + spaced},
+        {"raster row of LFs only", "\x1b*b3W\n\n\n" + cmd, "\x1b*b3W\n\n\n" + spaced},
+        {"font header and character data", "\x1b)s2W\n\n\x1b(s1W\n" + cmd,
+         "\x1b)s2W\n\n\x1b(s1W\n" + spaced},
+        {"transparent data", "\x1b&p3X~\n~" + cmd, "\x1b&p3X~\n~" + spaced},
+        {"lower-case w: data, then the next parameter", "\x1b*b1w\n2W\n\n" + cmd,
+         "\x1b*b1w\n2W\n\n" + spaced},
+        {"text LF right after a block keeps its CR", "\x1b*b1W|\n" + cmd, "\x1b*b1W|\r\n" + spaced},
+        {"a block cut off by the end of the input", "\x1b*b5W\n\n", "\x1b*b5W\n\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h(hplaser());
+        const std::string out = h.runlayer(c.in);
+        ASSERT_EQ(out.substr(0, kReset.size()), kReset);
+        EXPECT_EQ(out.substr(kReset.size()), c.out);
+        EXPECT_EQ(h.messages, "");
+    }
+}

@@ -4,7 +4,8 @@
 
 #include <cstdint>
 
-#include "core/matrix/datamatrix.hpp"
+#include "core/matrix/datamatrix200.hpp"
+#include "core/matrix/datamatrix_symbol.hpp"
 #include "core/matrix/datamatrix_tables.hpp"
 
 // Encodation modes.

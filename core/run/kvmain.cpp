@@ -2,6 +2,6 @@
 // (the system keeps its low eight bits, so a completed translation exits 1).
 #include <cstdlib>
 
-#include "core/driver/xlator.hpp"
+#include "core/run/xlator.hpp"
 
 int main() { std::exit(static_cast<int>(jmain())); }

@@ -1,4 +1,4 @@
-#include "core/driver/xlator.hpp"
+#include "core/run/xlator.hpp"
 
 #include <cctype>
 #include <cstring>

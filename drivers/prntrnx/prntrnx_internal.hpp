@@ -1,0 +1,43 @@
+// Operations shared between the text side and the plot side of the
+// Printronix driver.
+#pragma once
+
+#include <cstdint>
+
+#include "drivers/prntrnx/prntrnx.hpp"
+
+inline kv_mvp_work* kv_mvp_w(kv_glor* s) {
+    return kv_drvwork<kv_mvp_work>(s);
+}
+// The planes of the image buffer (0 odd, 1 even) and one of their rows.
+inline uint8_t* kv_mvp_irow(kv_glor* s, int plane, int32_t row) {
+    return kv_bandrow(s, kv_mvp_geom, plane, row);
+}
+
+kv_status kv_mvp_initinfo(kv_glor* s);
+void kv_mvp_resettextline(kv_glor* s);
+void kv_mvp_cbufinit(kv_glor* s);
+void kv_mvp_ibufinit(kv_glor* s);
+// Cells up to the last non-space character; bytes up to the last nonzero one.
+int32_t kv_mvp_cbuflen(kv_glor* s);
+int32_t kv_mvp_gbuflen(const uint8_t* row);
+// Line spacing in dot rows from the flags of the current line.
+void kv_mvp_setlinespace(kv_glor* s);
+kv_status kv_mvp_printtline(kv_glor* s);
+kv_status kv_mvp_printgline(kv_glor* s);
+// Prints n dot rows of the current line (text, fields and plot data).
+kv_status kv_mvp_plotnscroll(kv_glor* s, int32_t n);
+kv_status kv_mvp_plotentries(kv_glor* s, int32_t d);
+void kv_mvp_imagetext(kv_glor* s);
+kv_status kv_mvp_sendibufrow(kv_glor* s, int32_t r, int32_t oddlen, int32_t evenlen);
+kv_status kv_mvp_slewempty(kv_glor* s);
+// Owes n blank dot rows, sending them whenever KV_MVP_MAXSLEW are owed.
+kv_status kv_mvp_oweblank(kv_glor* s, int32_t n);
+// Moves the paper position on by n dot rows within the current line.
+void kv_mvp_advance(kv_glor* s, int32_t n);
+void kv_mvp_renormalize(kv_glor* s);
+// Form length in dot rows.
+int32_t kv_mvp_pagerows(const kv_glor* s);
+// Prints the line still buffered and every field still pending, then the
+// blank rows owed: the end of the input.
+kv_status kv_mvp_finish(kv_glor* s);

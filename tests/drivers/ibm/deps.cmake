@@ -1,0 +1,1 @@
+set(KEVRA_TEST_DEPS kevra_drv_ibm)

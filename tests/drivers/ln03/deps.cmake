@@ -1,0 +1,1 @@
+set(KEVRA_TEST_DEPS kevra_drv_ln03 kevra_drv_common)
