@@ -16,11 +16,9 @@ struct Printer {
     bool dblwide = false, dblwideline = false, condensed = false, elite = false;
     int pagetop = 0;
     int pagelen;    // pin rows
-    // Paging for callers that take the job sheet by sheet: out.page then
-    // holds the rows from `sheettop` down, and each sheet leaves it as soon
-    // as the paper has moved past its end (the paper never moves back).
-    const EscpSheetSink* sink = nullptr;
-    int sheettop = 0;
+    // Paging for callers that take the job sheet by sheet: out then holds
+    // the rows from paged.top down.
+    PagedPaper paged;
     bool offpaper = false;
 
     explicit Printer(bool p24) : pins24(p24) { reset(); }
@@ -37,7 +35,7 @@ struct Printer {
         if (dblwide || dblwideline) w *= 2;
         return w;
     }
-    int right = 1, bottom = 1; // extent of the dots so far (bottom: from sheettop)
+    int right = 1, bottom = 1; // extent of the dots so far (bottom: from paged.top)
     // The bitmap grows by half again at a time (a tall symbol would otherwise
     // copy the page for every band); finish() and cut() trim it to the dots.
     void dot(int dx, int dy) {
@@ -49,7 +47,7 @@ struct Printer {
             return;
         }
         Bitmap& b = out.page;
-        const int row = dy - sheettop;
+        const int row = dy - paged.top;
         if (dx >= b.width || row >= b.height)
             b.grow(dx >= b.width ? std::min(kWidestDots, dx + 1 + b.width / 2) : b.width,
                    row >= b.height ? row + 1 + b.height / 2 : b.height);
@@ -57,45 +55,17 @@ struct Printer {
         right = std::max(right, dx + 1);
         bottom = std::max(bottom, row + 1);
     }
-    // The first top of form below the current sheet's top.
-    int sheetend() const {
-        const int d = sheettop - pagetop;
-        const int pages = d >= 0 ? d / pagelen : -((-d + pagelen - 1) / pagelen);
-        return pagetop + (pages + 1) * pagelen;
-    }
-    bool blank() const { return out.chars.empty() && out.page.ink().w == 0; }
-    // Hands the rows above `end` to the sink as one sheet. A sheet cut short
-    // by a new top of form is passed only when something printed on it.
-    void cut(int end) {
-        EscpPage sheet;
-        const int rows = end - sheettop;
-        sheet.page = out.page.crop(0, 0, right, rows);
-        for (const PrintedChar& c : out.chars)
-            if (c.y < end) sheet.chars.push_back({c.x, c.y - sheettop, c.c});
-        std::erase_if(out.chars, [&](const PrintedChar& c) { return c.y < end; });
-        sheet.problems = std::move(out.problems);
-        out.problems.clear();
-        out.page = out.page.crop(0, rows, out.page.width, std::max(1, out.page.height - rows));
-        bottom = std::max(1, bottom - rows);
-        sheettop = end;
-        if (rows == pagelen || !sheet.chars.empty() || sheet.page.ink().w > 0 ||
-            !sheet.problems.empty())
-            (*sink)(std::move(sheet));
-    }
-    void turnpages() {
-        while (y >= sheetend()) cut(sheetend());
-    }
+    void turnpages() { paged.turn(out, y, pagetop, pagelen, right); }
     // The last sheets of a paged job; the whole job's page is cut to the
     // dots' extent instead.
     void finish() {
-        if (sink == nullptr) {
+        if (paged.sink == nullptr) {
             if (right < out.page.width || bottom < out.page.height)
                 out.page = out.page.crop(0, 0, right, bottom);
             out.endy = y;
             return;
         }
-        turnpages();
-        while (!blank() || !out.problems.empty()) cut(sheetend());
+        paged.finish(out, y, pagetop, pagelen, right);
     }
 };
 
@@ -159,7 +129,7 @@ void run(Printer& p, const std::string& bytes) {
     };
 
     while (i < bytes.size()) {
-        if (p.sink != nullptr) p.turnpages();
+        if (p.paged.sink != nullptr) p.turnpages();
         const int c = byte();
         switch (c) {
         case '\r': p.x = 0; p.dblwideline = false; break;
@@ -262,7 +232,7 @@ EscpPage rebuild_escp(const std::string& bytes, bool pins24) {
 
 void rebuild_escp(const std::string& bytes, bool pins24, const EscpSheetSink& sink) {
     Printer p(pins24);
-    p.sink = &sink;
+    p.paged.sink = &sink;
     run(p, bytes);
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "preview/escp_page.hpp"
+#include "preview/ibm_page.hpp"
 #include "preview/pcl_page.hpp"
 
 namespace {
@@ -12,7 +13,7 @@ constexpr std::array kLanguages{
     PrinterLanguage{"epsonlq", "Epson LQ and compatible 24-pin printers (ESC/P)", render_epsonlq},
     PrinterLanguage{"epsonfx", "Epson MX/FX/RX and compatible 9-pin printers (ESC/P)",
                     render_epsonfx},
-    PrinterLanguage{"ibm", "IBM Proprinter", nullptr},
+    PrinterLanguage{"ibm", "IBM Proprinter and compatible 9-pin printers", render_ibm},
     PrinterLanguage{"la75", "DEC LA75", nullptr},
     PrinterLanguage{"ln03", "DEC LN03+", nullptr},
     PrinterLanguage{"prntrnx", "Printronix", nullptr},

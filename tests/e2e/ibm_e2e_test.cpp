@@ -9,7 +9,7 @@
 
 #include "tests/linear/elements.hpp"
 #include "preview/decode.hpp"
-#include "tests/support/ibm_page.hpp"
+#include "preview/ibm_page.hpp"
 #include "tests/support/process.hpp"
 
 namespace {

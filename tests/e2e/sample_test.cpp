@@ -11,7 +11,7 @@
 
 #include "preview/decode.hpp"
 #include "preview/escp_page.hpp"
-#include "tests/support/ibm_page.hpp"
+#include "preview/ibm_page.hpp"
 #include "tests/support/invoice.hpp"
 #include "tests/support/prntrnx_page.hpp"
 #include "tests/support/process.hpp"

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "preview/escp_page.hpp"
+#include "preview/ibm_page.hpp"
 #include "preview/pcl_page.hpp"
 #include "tests/support/invoice.hpp"
 #include "tests/support/process.hpp"
@@ -105,16 +107,33 @@ TEST(Sheets, EscpSheetsEndAtTheTopOfForm) {
 
 // Round trip: the sheets of three invoices, stacked, are the page the whole
 // job rebuilds into, dot for dot and character for character.
-TEST(Sheets, EscpSheetsStackIntoTheWholeJob) {
-    for (const bool pins24 : {true, false}) {
-        SCOPED_TRACE(pins24 ? "24 pins" : "9 pins");
+TEST(Sheets, DotMatrixSheetsStackIntoTheWholeJob) {
+    struct Row {
+        const char* program;
+        std::function<PrintedPage(const std::string&)> whole;
+        std::function<void(const std::string&, const PagedPaper::Sink&)> paged;
+        int pagelen; // 11 inches in the rebuilder's rows
+    };
+    const Row rows[] = {
+        {"kevra_epsonlq", [](const std::string& b) { return rebuild_escp(b, true); },
+         [](const std::string& b, const PagedPaper::Sink& s) { rebuild_escp(b, true, s); },
+         11 * 180},
+        {"kevra_epsonfx", [](const std::string& b) { return rebuild_escp(b, false); },
+         [](const std::string& b, const PagedPaper::Sink& s) { rebuild_escp(b, false, s); },
+         11 * 72},
+        {"kevra_ibm", [](const std::string& b) { return rebuild_ibm(b); },
+         [](const std::string& b, const PagedPaper::Sink& s) { rebuild_ibm(b, s); },
+         11 * kIbmRowsPerInch},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.program);
         const std::string job = invoice_job();
-        const std::string bytes =
-            printed(pins24 ? "kevra_epsonlq" : "kevra_epsonfx", job + job + job);
-        const EscpPage whole = rebuild_escp(bytes, pins24);
-        const std::vector<EscpPage> sheets = escp_sheets(bytes, pins24);
+        const std::string bytes = printed(row.program, job + job + job);
+        const PrintedPage whole = row.whole(bytes);
+        std::vector<PrintedPage> sheets;
+        row.paged(bytes, [&](PrintedPage&& s) { sheets.push_back(std::move(s)); });
         ASSERT_EQ(sheets.size(), 3u);
-        const int pagelen = 11 * (pins24 ? 180 : 72);
+        const int pagelen = row.pagelen;
         std::string stacked, expected;
         auto note = [](std::string& to, const PrintedChar& c, int top) {
             to += std::to_string(c.x) + "," + std::to_string(c.y + top) + c.c + " ";
@@ -128,6 +147,49 @@ TEST(Sheets, EscpSheetsStackIntoTheWholeJob) {
         }
         for (const PrintedChar& c : whole.chars) note(expected, c, 0);
         EXPECT_EQ(stacked, expected);
+    }
+}
+
+// The Proprinter feeds in 1/216 inch: a line feed is 36 rows at power-on, a
+// sheet 11 inches of 2376.
+TEST(Sheets, IbmSheetsEndAtTheTopOfForm) {
+    const std::string lf70(70, '\n');
+    struct Row {
+        const char* what;
+        std::string bytes;
+        size_t sheets;
+        size_t sheet; // where the last character printed
+        int y;        // its row on that sheet
+    };
+    const std::vector<Row> rows = {
+        {"form feed ejects the first sheet", "A\fB", 2, 1, 0},
+        {"70 lines run onto the second sheet", "A" + lf70 + "B", 2, 1, 70 * 36 - 2376},
+        {"ESC 4 makes the head's line the top of form: the sheet above ends there",
+         "A\n\n\x1b"
+         "4B" +
+             lf70 + "C",
+         3, 2, 72 + 70 * 36 - (72 + 2376)},
+        {"ESC C 0 2 sets two-inch forms",
+         "\x1b"
+         "C"s +
+             '\0' +
+             "\x02"
+             "A" +
+             std::string(13, '\n') + "B",
+         2, 1, 13 * 36 - 2 * 216},
+        {"a form of no length never ends: one sheet",
+         "\x1b"
+         "C"s +
+             '\0' + '\0' + "A" + lf70 + "B",
+         1, 0, 70 * 36},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        std::vector<IbmPage> sheets;
+        rebuild_ibm(r.bytes, [&](IbmPage&& s) { sheets.push_back(std::move(s)); });
+        ASSERT_EQ(sheets.size(), r.sheets);
+        ASSERT_FALSE(sheets[r.sheet].chars.empty());
+        EXPECT_EQ(sheets[r.sheet].chars.back().y, r.y);
     }
 }
 
