@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "preview/dec_page.hpp"
 #include "preview/escp_page.hpp"
 #include "preview/ibm_page.hpp"
 #include "preview/pcl_page.hpp"
@@ -15,7 +16,7 @@ constexpr std::array kLanguages{
                     render_epsonfx},
     PrinterLanguage{"ibm", "IBM Proprinter and compatible 9-pin printers", render_ibm},
     PrinterLanguage{"la75", "DEC LA75", nullptr},
-    PrinterLanguage{"ln03", "DEC LN03+", nullptr},
+    PrinterLanguage{"ln03", "DEC LN03+ laser printers", render_ln03},
     PrinterLanguage{"prntrnx", "Printronix", nullptr},
     PrinterLanguage{"hplaser", "HP LaserJet+ and compatible PCL page printers", render_hplaser},
 };

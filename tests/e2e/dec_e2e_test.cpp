@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/dec_page.hpp"
+#include "preview/dec_page.hpp"
 #include "preview/decode.hpp"
 #include "tests/support/process.hpp"
 

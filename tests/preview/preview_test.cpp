@@ -105,6 +105,7 @@ TEST(Preview, InvoiceFromEveryProgramReadsBack) {
         {"epsonlq", 0.0, "head at the top of form; a symbol's top at its line's top"},
         {"epsonfx", 0.0, "head at the top of form; a symbol's top at its line's top"},
         {"ibm", 0.0, "head at the top of form; a symbol's top at its line's top"},
+        {"ln03", 0.0, "head at the top of form; a symbol's top at its line's top"},
         {"hplaser", 0.5 + 0.125 - 27.0 / 300,
          "half-inch top margin, first baseline 3/4 line below it, symbol top 27 dots above"},
     };
@@ -152,6 +153,8 @@ TEST(Preview, TextCharactersLandInTheirCells) {
         {"epsonfx", 12, 5, 12 * 36, 5 * 60, 6, "the 9-pin page at the same 360 per inch"},
         {"ibm", 0, 0, 0, 0, 6, "10 per inch on the Proprinter too"},
         {"ibm", 7, 3, 7 * 36, 3 * 60, 6, "1/6-inch lines: 36/216 inch = 60 dots"},
+        {"ln03", 0, 0, 0, 0, 5, "10 per inch at 300 dpi: 30 dots a cell"},
+        {"ln03", 7, 3, 7 * 30, 3 * 50, 5, "6 lines per inch: 50 dots"},
         {"hplaser", 0, 0, 0, pcl_baseline(0) - 35, 5,
          "10 per inch at 300 dpi, capitals 7 pixels high"},
         {"hplaser", 9, 4, 9 * 30, pcl_baseline(4) - 35, 5, "baseline 50 dots a line lower"},
@@ -198,6 +201,8 @@ TEST(Preview, DamagedStreamsRenderWhatTheyCan) {
         {"epsonfx", "A\x1b", "page 1: ESC at the end of the stream"},
         {"ibm", "AB\x1bK\x05\x00\x01"s, "page 1: bit image cut short"},
         {"ibm", "A\x1b", "page 1: ESC at the end"},
+        {"ln03", "A\x1bPq#1", "page 1: sixel string not terminated"},
+        {"ln03", "A\x1b", "page 1: ESC at the end"},
         {"hplaser", "A\x1b*r1A\x1b*b5W\x01", "page 1: raster row cut short"},
         {"hplaser", "A\x1b*b1W\x80", "page 1: raster row outside raster graphics"},
         {"hplaser", "A\x1b", "page 1: ESC at the end of the stream"},
@@ -290,7 +295,7 @@ TEST(Preview, TwoHundredPagesInBoundedMemory) {
     const std::string invoice = read_all(invoice_path());
     std::string job;
     for (int k = 0; k < 200; ++k) job += invoice; // each ends with a form feed
-    for (const char* printer : {"epsonlq", "epsonfx", "ibm", "hplaser"}) {
+    for (const char* printer : {"epsonlq", "epsonfx", "ibm", "ln03", "hplaser"}) {
         SCOPED_TRACE(printer);
         Scratch tmp;
         const std::string all = translate(printer, job);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "preview/dec_page.hpp"
 #include "preview/escp_page.hpp"
 #include "preview/ibm_page.hpp"
 #include "preview/pcl_page.hpp"
@@ -190,6 +191,37 @@ TEST(Sheets, IbmSheetsEndAtTheTopOfForm) {
         ASSERT_EQ(sheets.size(), r.sheets);
         ASSERT_FALSE(sheets[r.sheet].chars.empty());
         EXPECT_EQ(sheets[r.sheet].chars.back().y, r.y);
+    }
+}
+
+// The DEC printers' pages: 11 inches unless the job sets a page length.
+TEST(Sheets, DecSheetsEndAtTheTopOfForm) {
+    const std::string lf70(70, '\n');
+    struct Row {
+        const char* what;
+        DecModel model;
+        std::string bytes;
+        size_t sheets;
+        size_t sheet; // where the last character printed
+        int y;        // its row on that sheet
+    };
+    const std::vector<Row> rows = {
+        {"LN03+: form feed ejects the first sheet", DecModel::LN03, "A\fB", 2, 1, 0},
+        {"LN03+: 70 lines of 50 dots run onto the second sheet", DecModel::LN03, "A" + lf70 + "B",
+         2, 1, 70 * 50 - 3300},
+        {"LA75: 70 lines of 12 rows run onto the second sheet", DecModel::LA75, "A" + lf70 + "B", 2,
+         1, 70 * 12 - 792},
+        {"LA75: a page of 2 lines (CSI 2 t)", DecModel::LA75, "\x1b[2tA\n\nB", 2, 1, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        std::vector<DecPage> sheets;
+        rebuild_dec(r.bytes, r.model, [&](DecPage&& s) { sheets.push_back(std::move(s)); });
+        ASSERT_EQ(sheets.size(), r.sheets);
+        ASSERT_FALSE(sheets[r.sheet].chars.empty());
+        EXPECT_EQ(sheets[r.sheet].chars.back().y, r.y);
+        const DecPage whole = rebuild_dec(r.bytes, r.model);
+        EXPECT_EQ(whole.chars.size(), 2u) << "the same characters as the whole job's";
     }
 }
 
