@@ -24,11 +24,19 @@ foreach(word ${KEVRA_INSTALLED_PRINTERS})
 endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/man/kevra.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_SOURCE_DIR}/man/texttokevra.8 DESTINATION ${CMAKE_INSTALL_MANDIR}/man8)
+# kevra_preview and its page come with `cmake --install` when the preview is
+# built (component "preview"); they stay out of the package below, whose
+# programs need nothing beyond the C++ library.
+if(TARGET kevra_preview)
+  install(FILES ${PROJECT_SOURCE_DIR}/man/kevra_preview.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
+          COMPONENT preview)
+endif()
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/spooler/kevra-interface
         DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 
 # Debian package: the library dependencies come from dpkg-shlibdeps.
 set(CPACK_GENERATOR DEB)
+set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};Unspecified;/")
 set(CPACK_PACKAGE_NAME kevra)
 set(CPACK_PACKAGE_VENDOR "KEVRA")
 set(CPACK_PACKAGE_CONTACT "KEVRA maintainers <kevra@localhost>")

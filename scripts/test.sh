@@ -7,9 +7,10 @@ cd "$(dirname "$0")/.."
 
 # cups-daemon and cups-client run the spooler tests against a private CUPS
 # server; dpkg-dev builds and checks the Debian package; groff-base and man-db
-# check the manual pages.
+# check the manual pages; libpng-dev writes the preview's pictures and GNU
+# time measures its memory.
 packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev libzint-dev
-          libzxing-dev libdmtx-dev libzbar-dev clang libclang-rt-14-dev
+          libzxing-dev libdmtx-dev libzbar-dev libpng-dev clang libclang-rt-14-dev time
           cups-daemon cups-client dpkg-dev groff-base man-db)
 missing=()
 for p in "${packages[@]}"; do

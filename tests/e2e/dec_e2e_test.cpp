@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/dec_page.hpp"
-#include "tests/support/decode.hpp"
+#include "preview/dec_page.hpp"
+#include "preview/decode.hpp"
 #include "tests/support/process.hpp"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/decode.hpp"
-#include "tests/support/escp_page.hpp"
+#include "preview/decode.hpp"
+#include "preview/escp_page.hpp"
 #include "tests/support/process.hpp"
 
 namespace {

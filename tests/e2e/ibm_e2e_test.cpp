@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "tests/linear/elements.hpp"
-#include "tests/support/decode.hpp"
-#include "tests/support/ibm_page.hpp"
+#include "preview/decode.hpp"
+#include "preview/ibm_page.hpp"
 #include "tests/support/process.hpp"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "tests/linear/elements.hpp"
-#include "tests/support/decode.hpp"
-#include "tests/support/escp_page.hpp"
+#include "preview/decode.hpp"
+#include "preview/escp_page.hpp"
 #include "tests/support/process.hpp"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "tests/linear/elements.hpp"
-#include "tests/support/decode.hpp"
-#include "tests/support/pcl_page.hpp"
+#include "preview/decode.hpp"
+#include "preview/pcl_page.hpp"
 #include "tests/support/process.hpp"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "drivers/prntrnx/prntrnx_tables.hpp"
 #include "tests/linear/elements.hpp"
-#include "tests/support/decode.hpp"
+#include "preview/decode.hpp"
 #include "tests/support/prntrnx_page.hpp"
 #include "tests/support/process.hpp"
 

@@ -9,9 +9,9 @@
 #include <utility>
 #include <vector>
 
-#include "tests/support/decode.hpp"
-#include "tests/support/escp_page.hpp"
-#include "tests/support/ibm_page.hpp"
+#include "preview/decode.hpp"
+#include "preview/escp_page.hpp"
+#include "preview/ibm_page.hpp"
 #include "tests/support/invoice.hpp"
 #include "tests/support/prntrnx_page.hpp"
 #include "tests/support/process.hpp"
@@ -35,7 +35,6 @@ ProcessResult printinvoice(const char* program,
 TEST(Sample, InvoicePrintsAndScans) {
     const ProcessResult r = printinvoice("kevra_epsonlq", {});
     EscpPage page = rebuild_escp(r.out, true);
-    if (const char* png = std::getenv("KEVRA_SAMPLE_PNG")) page.page.writepng(png);
     // The page has non-square dots (120 x 180 per inch): read it at 360 x 360.
     EXPECT_EQ(read_page(escp_square(page, true), 30), invoice_symbols());
 }

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "tests/support/decode.hpp"
-#include "tests/support/escp_page.hpp"
-#include "tests/support/pcl_page.hpp"
+#include "preview/decode.hpp"
+#include "preview/escp_page.hpp"
+#include "preview/pcl_page.hpp"
 #include "tests/support/process.hpp"
 
 TEST(TextPrograms, LineUnderASymbolOnBothPrinterKinds) {

@@ -9,6 +9,7 @@
 
 #include "core/fields/font_tables.hpp"
 #include "core/fields/textmap.hpp"
+#include "preview/png.hpp"
 #include "tests/fields/textpaint.hpp"
 #include "tests/support/harness.hpp"
 #include "tests/support/recorder.hpp"
@@ -144,6 +145,6 @@ TEST(FontDocs, SampleImages) {
     const char* dir = std::getenv("KEVRA_WRITE_DOCS");
     if (dir == nullptr || *dir == '\0') return;
     const std::string base(dir);
-    EXPECT_TRUE(sheet.scaled(2, 2).writepng(base + "/font-sheet.png"));
-    EXPECT_TRUE(label.page.writepng(base + "/sample-label.png"));
+    EXPECT_TRUE(write_png(base + "/font-sheet.png", sheet.scaled(2, 2)));
+    EXPECT_TRUE(write_png(base + "/sample-label.png", label.page));
 }

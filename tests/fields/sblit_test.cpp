@@ -9,7 +9,7 @@
 
 #include "core/fields/newbres.hpp"
 #include "core/fields/sblit.hpp"
-#include "tests/support/bitmap.hpp"
+#include "preview/bitmap.hpp"
 
 namespace {
 // Start of source pixel k scaled from s pixels onto d dots: round(k*d/s),

@@ -11,7 +11,7 @@
 #include "core/fields/font_tables.hpp"
 #include "core/fields/textmap.hpp"
 #include "tests/fields/textpaint.hpp"
-#include "tests/support/decode.hpp"
+#include "preview/decode.hpp"
 #include "tests/support/harness.hpp"
 #include "tests/support/recorder.hpp"
 #include "tests/support/render.hpp"

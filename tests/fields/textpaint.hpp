@@ -9,7 +9,7 @@
 
 #include "core/driver/kvglor.hpp"
 #include "core/fields/field.hpp"
-#include "tests/support/bitmap.hpp"
+#include "preview/bitmap.hpp"
 
 struct TextPaint {
     int width = 0; // the field's page extents

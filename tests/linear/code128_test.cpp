@@ -9,7 +9,7 @@
 #include "core/driver/jerr.hpp"
 #include "core/linear/code128.hpp"
 #include "tests/linear/elements.hpp"
-#include "tests/support/decode.hpp"
+#include "tests/support/decode_zbar.hpp"
 #include "tests/support/render.hpp"
 
 using linear_test::runs;

@@ -8,7 +8,7 @@
 #include "core/driver/jerr.hpp"
 #include "core/linear/code39_codabar_msi.hpp"
 #include "tests/linear/elements.hpp"
-#include "tests/support/decode.hpp"
+#include "tests/support/decode_zbar.hpp"
 #include "tests/support/render.hpp"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/bitmap.hpp"
+#include "preview/bitmap.hpp"
 
 namespace linear_test {
 

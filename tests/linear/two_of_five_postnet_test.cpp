@@ -11,7 +11,7 @@
 #include "core/fields/fieldmake.hpp"
 #include "core/fields/fieldrender.hpp"
 #include "tests/linear/elements.hpp"
-#include "tests/support/decode.hpp"
+#include "tests/support/decode_zbar.hpp"
 #include "tests/support/harness.hpp"
 #include "tests/support/recorder.hpp"
 #include "tests/support/render.hpp"

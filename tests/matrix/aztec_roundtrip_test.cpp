@@ -13,7 +13,7 @@
 #include "core/driver/qstrops.hpp"
 #include "core/fields/fieldmake.hpp"
 #include "core/matrix/aztec.hpp"
-#include "tests/support/decode.hpp"
+#include "preview/decode.hpp"
 #include "tests/support/harness.hpp"
 #include "tests/support/recorder.hpp"
 #include "tests/support/render.hpp"

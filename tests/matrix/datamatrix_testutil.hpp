@@ -8,8 +8,9 @@
 
 #include "core/matrix/datamatrix.hpp"
 #include "core/matrix/datamatrix200_internal.hpp"
-#include "tests/support/bitmap.hpp"
-#include "tests/support/decode.hpp"
+#include "preview/bitmap.hpp"
+#include "preview/decode.hpp"
+#include "preview/reader.hpp"
 
 namespace dmtest {
 
@@ -57,17 +58,7 @@ inline std::string macro(const std::string& data, const char* version) {
 
 // Data with bytes outside printable ASCII written as \xNN.
 inline std::string printable(const std::string& s) {
-    static const char hex[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned char c : s) {
-        if (c >= 32 && c < 127 && c != '\\') {
-            out += static_cast<char>(c);
-        } else {
-            out += "\\x";
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
+    const std::string out = escape_text(s);
     return out.size() > 120 ? out.substr(0, 120) + "...(" + std::to_string(s.size()) + ")" : out;
 }
 

@@ -9,7 +9,7 @@
 #include <ZXing/ReadBarcode.h>
 
 #include "core/driver/jerr.hpp"
-#include "tests/support/decode.hpp"
+#include "preview/decode.hpp"
 #include "tests/support/render.hpp"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/decode.hpp"
+#include "preview/decode.hpp"
 #include "tests/support/render.hpp"
 
 using namespace std::string_literals;

@@ -4,7 +4,7 @@
 #include "tests/spooler/spooler_support.hpp"
 
 TEST(ManPages, RenderWithoutWarnings) {
-    for (const char* page : {"man/kevra.1", "man/texttokevra.8"}) {
+    for (const char* page : {"man/kevra.1", "man/kevra_preview.1", "man/texttokevra.8"}) {
         SCOPED_TRACE(page);
         const std::string path = sh_quote(std::string(KEVRA_SOURCE_DIR) + "/" + page);
         if (shell("command -v groff && command -v man").exitcode != 0)

@@ -11,9 +11,9 @@
 #include <thread>
 #include <unistd.h>
 
-#include "tests/support/decode.hpp"
-#include "tests/support/escp_page.hpp"
-#include "tests/support/pcl_page.hpp"
+#include "preview/decode.hpp"
+#include "preview/escp_page.hpp"
+#include "preview/pcl_page.hpp"
 
 namespace fs = std::filesystem;
 

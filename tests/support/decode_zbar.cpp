@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "tests/support/decode.hpp"
+#include "tests/support/decode_zbar.hpp"
 
 using namespace zbar;
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/bitmap.hpp"
+#include "preview/bitmap.hpp"
 
 struct PlotterChar {
     int col; // character column (0 = left margin); expanded characters take two

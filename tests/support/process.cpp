@@ -22,7 +22,15 @@ std::string program_path(const std::string& name) {
 ProcessResult run_process(const std::string& path, const std::string& input,
                           const std::vector<std::pair<std::string, std::string>>& env,
                           const std::string& stdoutpath) {
+    return run_process(path, {}, input, env, stdoutpath);
+}
+
+ProcessResult run_process(const std::string& path, const std::vector<std::string>& args,
+                          const std::string& input,
+                          const std::vector<std::pair<std::string, std::string>>& env,
+                          const std::string& stdoutpath) {
     ProcessOptions o;
+    o.args = args;
     o.env = env;
     o.stdoutpath = stdoutpath;
     return run_process_with(path, input, o);
@@ -64,8 +72,11 @@ ProcessResult run_process_with(const std::string& path, const std::string& input
     std::vector<char*> envp;
     for (auto& e : envstrings) envp.push_back(e.data());
     envp.push_back(nullptr);
-    std::string prog = path;
-    char* argv[] = {prog.data(), nullptr};
+    std::vector<std::string> argstrings{path};
+    argstrings.insert(argstrings.end(), o.args.begin(), o.args.end());
+    std::vector<char*> argv;
+    for (auto& a : argstrings) argv.push_back(a.data());
+    argv.push_back(nullptr);
 
     // The program starts with SIGPIPE at its default action, as from a shell
     // or a spooler, not ignored as in this process.
@@ -78,7 +89,7 @@ ProcessResult run_process_with(const std::string& path, const std::string& input
     posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGDEF);
 
     pid_t pid = 0;
-    int rc = posix_spawn(&pid, path.c_str(), &fa, &attr, argv, envp.data());
+    int rc = posix_spawn(&pid, path.c_str(), &fa, &attr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&fa);
     posix_spawnattr_destroy(&attr);
     close(inpipe[0]);

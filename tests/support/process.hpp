@@ -17,6 +17,7 @@ struct ProcessResult {
 
 // How the program's standard streams are set up.
 struct ProcessOptions {
+    std::vector<std::string> args; // command-line arguments after the program's name
     std::vector<std::pair<std::string, std::string>> env; // exactly these (plus PATH)
     std::string stdinpath;     // opened as standard input instead of the pipe (a directory, ...)
     bool stdinclosed = false;  // standard input is no open descriptor at all
@@ -34,7 +35,12 @@ struct ProcessOptions {
 ProcessResult run_process(const std::string& path, const std::string& input,
                           const std::vector<std::pair<std::string, std::string>>& env = {},
                           const std::string& stdoutpath = "");
-// The same with the standard streams set up as `options` say.
+// The same with command-line arguments after the program's name.
+ProcessResult run_process(const std::string& path, const std::vector<std::string>& args,
+                          const std::string& input,
+                          const std::vector<std::pair<std::string, std::string>>& env = {},
+                          const std::string& stdoutpath = "");
+// The same with the arguments and standard streams set up as `options` say.
 ProcessResult run_process_with(const std::string& path, const std::string& input,
                                const ProcessOptions& options);
 

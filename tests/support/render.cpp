@@ -6,6 +6,7 @@
 #include "core/fields/fieldmake.hpp"
 #include "core/fields/fieldqueue.hpp"
 #include "core/fields/fieldrender.hpp"
+#include "preview/reader.hpp"
 #include "tests/support/harness.hpp"
 #include "tests/support/recorder.hpp"
 
@@ -72,17 +73,4 @@ RenderResult render_symbol(const std::string& commands, const std::string& data,
     return r;
 }
 
-std::string escape_data(const std::string& bytes) {
-    static const char hex[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned char c : bytes) {
-        if (c >= 32 && c < 127 && c != '\\') {
-            out += static_cast<char>(c);
-        } else {
-            out += "\\x";
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    return out;
-}
+std::string escape_data(const std::string& bytes) { return escape_text(bytes); }

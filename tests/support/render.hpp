@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "core/driver/kvglor.hpp"
-#include "tests/support/bitmap.hpp"
+#include "preview/bitmap.hpp"
 
 struct RenderResult {
     Bitmap page;               // every queued field, cropped to the ink plus margin

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tests/support/dec_page.hpp"
+#include "preview/dec_page.hpp"
 
 TEST(DecPageRebuilder, La75TextAndMoves) {
     // 10 cpi: 14.4 dots a cell at 144 per inch; DECSHORP 2 is 12 cpi (12

@@ -11,7 +11,7 @@
 #include "drivers/hplaser/hplaser.hpp"
 #include "drivers/hplaser/hplaser_internal.hpp"
 #include "tests/support/harness.hpp"
-#include "tests/support/pcl_page.hpp"
+#include "preview/pcl_page.hpp"
 
 namespace {
 kv_prnslots hplaser() { return kv_hplaser_slots; }

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tests/support/pcl_page.hpp"
+#include "preview/pcl_page.hpp"
 
 TEST(PclPage, TextMovesTheCursor) {
     const PclJob job = rebuild_pcl("AB\r\nC\tD\bE");

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/ibm_page.hpp"
+#include "preview/ibm_page.hpp"
 #include "tests/support/printer_bytes.hpp"
 
 using namespace ctl;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "drivers/la75/la75.hpp"
-#include "tests/support/dec_page.hpp"
+#include "preview/dec_page.hpp"
 #include "tests/support/harness.hpp"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "drivers/ln03/ln03.hpp"
-#include "tests/support/dec_page.hpp"
+#include "preview/dec_page.hpp"
 #include "tests/support/harness.hpp"
 
 namespace {

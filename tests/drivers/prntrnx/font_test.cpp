@@ -9,6 +9,7 @@
 
 #include "drivers/prntrnx/prntrnx.hpp"
 #include "drivers/prntrnx/prntrnx_tables.hpp"
+#include "preview/png.hpp"
 #include "tests/support/harness.hpp"
 #include "tests/support/prntrnx_page.hpp"
 
@@ -116,5 +117,5 @@ TEST(PrntrnxFontDocs, FontSheet) {
     const Bitmap sheet = page.page.crop(ink.x, ink.y, ink.w, ink.h).framed(8).scaled(3, 5);
     const char* dir = std::getenv("KEVRA_WRITE_DOCS");
     if (dir == nullptr || *dir == '\0') return;
-    EXPECT_TRUE(sheet.writepng(std::string(dir) + "/prntrnx-font-sheet.png"));
+    EXPECT_TRUE(write_png(std::string(dir) + "/prntrnx-font-sheet.png", sheet));
 }

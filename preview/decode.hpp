@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/bitmap.hpp"
+#include "preview/bitmap.hpp"
 
 struct Decoded {
     std::string format; // the reader's name of the symbology, e.g. "Code39"
@@ -31,8 +31,6 @@ std::vector<Decoded> decode_zxing(const Bitmap& b, const std::string& formats = 
 // than `gap` group together), as "format:text".
 std::set<std::string> read_page(const Bitmap& page, int gap);
 
-// Every DataMatrix libdmtx finds (second opinion for DataMatrix ECC200).
-std::vector<Decoded> decode_dmtx(const Bitmap& b, int margin = 16);
-// Every linear symbol zbar finds (second opinion for EAN/UPC, Code 128,
-// Code 39, I2of5, Codabar). Formats are zbar's names ("CODE-128", "EAN-13").
-std::vector<Decoded> decode_zbar(const Bitmap& b, int margin = 16);
+// Every DataMatrix libdmtx finds (second opinion for DataMatrix ECC200),
+// searching for at most `timeoutms` milliseconds.
+std::vector<Decoded> decode_dmtx(const Bitmap& b, int margin = 16, int timeoutms = 20000);

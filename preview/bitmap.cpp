@@ -1,4 +1,4 @@
-#include "tests/support/bitmap.hpp"
+#include "preview/bitmap.hpp"
 
 #include <algorithm>
 #include <cstdint>
@@ -13,9 +13,15 @@ void Bitmap::fill(int x, int y, int w, int h) {
 
 void Bitmap::grow(int w, int h) {
     if (w <= width && h <= height) return;
+    if (w <= width) {
+        // Rows are stored one after the other: new rows go at the end.
+        height = h;
+        dots.resize(static_cast<size_t>(width) * height, 0);
+        return;
+    }
     Bitmap b(std::max(w, width), std::max(h, height));
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) b.dots[b.index(x, y)] = dots[index(x, y)];
+        std::copy_n(dots.data() + index(0, y), width, b.dots.data() + b.index(0, y));
     *this = std::move(b);
 }
 
@@ -27,9 +33,15 @@ Bitmap Bitmap::framed(int margin) const {
 }
 
 Bitmap Bitmap::scaled(int fx, int fy) const {
+    // Each source row once, widened, then copied for the rows below it.
     Bitmap b(width * fx, height * fy);
-    for (int y = 0; y < b.height; ++y)
-        for (int x = 0; x < b.width; ++x) b.dots[b.index(x, y)] = dots[index(x / fx, y / fy)];
+    for (int y = 0; y < height; ++y) {
+        uint8_t* first = b.dots.data() + b.index(0, y * fy);
+        for (int x = 0; x < width; ++x)
+            std::fill_n(first + static_cast<size_t>(x) * fx, fx, dots[index(x, y)]);
+        for (int k = 1; k < fy; ++k)
+            std::copy_n(first, b.width, first + static_cast<size_t>(k) * b.width);
+    }
     return b;
 }
 
@@ -65,8 +77,11 @@ Bitmap::Box Bitmap::ink() const {
 
 Bitmap Bitmap::crop(int x, int y, int w, int h) const {
     Bitmap b(w, h);
-    for (int yy = 0; yy < h; ++yy)
-        for (int xx = 0; xx < w; ++xx) b.dots[b.index(xx, yy)] = get(x + xx, y + yy) ? 1 : 0;
+    // The part of each row inside this bitmap, copied whole.
+    const int x0 = std::max(x, 0), x1 = std::min(x + w, width);
+    if (x1 <= x0) return b;
+    for (int yy = std::max(y, 0); yy < std::min(y + h, height); ++yy)
+        std::copy_n(dots.data() + index(x0, yy), x1 - x0, b.dots.data() + b.index(x0 - x, yy - y));
     return b;
 }
 
@@ -121,71 +136,4 @@ std::vector<Bitmap::Box> ink_regions(const Bitmap& b, int gap) {
         return a.y != c.y ? a.y < c.y : a.x < c.x;
     });
     return boxes;
-}
-
-namespace {
-uint32_t crc32(const std::string& data, uint32_t crc = 0) {
-    crc = ~crc;
-    for (unsigned char c : data) {
-        crc ^= c;
-        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-void be32(std::string& s, uint32_t v) {
-    for (int i = 3; i >= 0; --i) s.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
-
-void chunk(std::string& png, const char* type, const std::string& data) {
-    be32(png, static_cast<uint32_t>(data.size()));
-    std::string body = std::string(type, 4) + data;
-    png += body;
-    be32(png, crc32(body));
-}
-} // namespace
-
-bool Bitmap::writepng(const std::string& path) const {
-    // Greyscale, 1 bit per pixel, 0 = black.
-    std::string raw;
-    const int rowbytes = (width + 7) / 8;
-    for (int y = 0; y < height; ++y) {
-        raw.push_back('\0'); // no filter
-        for (int bx = 0; bx < rowbytes; ++bx) {
-            uint8_t v = 0xFF;
-            for (int k = 0; k < 8; ++k)
-                if (get(bx * 8 + k, y)) v = static_cast<uint8_t>(v & ~(0x80 >> k));
-            raw.push_back(static_cast<char>(v));
-        }
-    }
-    // zlib stream of stored blocks.
-    std::string z = "\x78\x01";
-    uint32_t a = 1, b = 0;
-    for (unsigned char c : raw) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    for (size_t off = 0; off < raw.size() || off == 0; off += 65535) {
-        const size_t n = std::min<size_t>(65535, raw.size() - off);
-        z.push_back(off + n >= raw.size() ? '\x01' : '\x00');
-        z.push_back(static_cast<char>(n & 0xFF));
-        z.push_back(static_cast<char>(n >> 8));
-        z.push_back(static_cast<char>(~n & 0xFF));
-        z.push_back(static_cast<char>((~n >> 8) & 0xFF));
-        z.append(raw, off, n);
-        if (raw.empty()) break;
-    }
-    be32(z, (b << 16) | a);
-    std::string png = "\x89PNG\r\n\x1a\n";
-    std::string ihdr;
-    be32(ihdr, static_cast<uint32_t>(width));
-    be32(ihdr, static_cast<uint32_t>(height));
-    ihdr += std::string("\x01\x00\x00\x00\x00", 5);
-    chunk(png, "IHDR", ihdr);
-    chunk(png, "IDAT", z);
-    chunk(png, "IEND", "");
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) return false;
-    const bool ok = std::fwrite(png.data(), 1, png.size(), f) == png.size();
-    return std::fclose(f) == 0 && ok;
 }

@@ -5,10 +5,12 @@
 // language, independently of the driver, so the two can disagree.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "tests/support/bitmap.hpp"
+#include "preview/bitmap.hpp"
+#include "preview/sheet.hpp"
 
 // Page geometry in dots (300 per inch), letter paper, portrait. x is measured
 // from the left edge of the logical page, y from its top.
@@ -41,7 +43,15 @@ struct PclJob {
 
 PclJob rebuild_pcl(const std::string& bytes);
 
+// The same job sheet by sheet, each as it is ejected, with the problems met
+// since the one before; the sheet left at the end follows when it is marked.
+using PclSheetSink = std::function<void(PclSheet&& sheet, std::vector<std::string>&& problems)>;
+void rebuild_pcl(const std::string& bytes, const PclSheetSink& sink);
+
 // Default text layout: where column `col` starts, and the baseline of line
 // `line` (0 = the first line below the top margin).
 int pcl_column(int col);
 int pcl_baseline(int line);
+
+// The preview's renderer of the page printer: sheets at 300 dots per inch.
+void render_hplaser(const std::string& bytes, const SheetSink& sink);

@@ -27,10 +27,12 @@
 // lines left it (DEC PPL2: "State After Exiting Sixel Graphics Mode").
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "tests/support/bitmap.hpp"
+#include "preview/bitmap.hpp"
+#include "preview/sheet.hpp"
 
 enum class DecModel { LA75, LN03 };
 
@@ -53,6 +55,17 @@ struct DecPage {
 };
 
 DecPage rebuild_dec(const std::string& bytes, DecModel model);
+
+// The same job sheet by sheet, each as soon as the paper has left it: rows
+// and characters counted from the sheet's top of form, the problems met
+// while it printed. Sheets follow the page length (11 inches unless the
+// job sets one); a sheet only the end of the job or a new top of form cuts
+// short is passed when something printed on it.
+using DecSheetSink = std::function<void(DecPage&& sheet)>;
+void rebuild_dec(const std::string& bytes, DecModel model, const DecSheetSink& sink);
+
+// The preview's renderer of the LN03+: sheets at 300 dots per inch.
+void render_ln03(const std::string& bytes, const SheetSink& sink);
 
 // Page dots per inch across and down.
 int dec_hdpi(DecModel model);

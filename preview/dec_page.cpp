@@ -1,4 +1,4 @@
-#include "tests/support/dec_page.hpp"
+#include "preview/dec_page.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -26,6 +26,11 @@ struct Printer {
     double pagetop = 0;
     bool pum = false; // positioning unit mode (CSI 11 h)
     int sizeunit = 2; // SSU: 2 decipoints, 7 pixels
+    // Paging for callers that take the job sheet by sheet: out.page then
+    // holds the rows from `sheettop` down, and each sheet leaves it as soon
+    // as the paper has moved past its end.
+    const DecSheetSink* sink = nullptr;
+    int sheettop = 0;
 
     Printer(const std::string& bytes, DecModel m) : in(bytes), model(m) {
         out.model = m;
@@ -47,7 +52,8 @@ struct Printer {
     int byte() { return i < in.size() ? static_cast<uint8_t>(in[i++]) : -1; }
     int peek() const { return i < in.size() ? static_cast<uint8_t>(in[i]) : -1; }
 
-    void dot(int dx, int dy) {
+    void dot(int dx, int paper) {
+        const int dy = paper - sheettop;
         if (dx < 0 || dy < 0) {
             problem("ink left of or above the page");
             return;
@@ -58,6 +64,41 @@ struct Printer {
         }
         out.page.grow(std::max(out.page.width, dx + 1), std::max(out.page.height, dy + 1));
         out.page.set(dx, dy);
+    }
+
+    // The first top of form below the current sheet's top, in whole rows.
+    int sheetend() const {
+        const double len = pagelen > 0 ? pagelen : 11.0 * vdpi();
+        const double pages = std::floor((sheettop - pagetop) / len);
+        int end = static_cast<int>(std::lround(pagetop + (pages + 1) * len));
+        while (end <= sheettop) end += static_cast<int>(std::lround(len));
+        return end;
+    }
+    // Hands the rows above `end` to the sink as one sheet. A sheet cut short
+    // by a new top of form is passed only when something printed on it.
+    void cut(int end) {
+        DecPage sheet;
+        sheet.model = model;
+        const int rows = end - sheettop;
+        sheet.page = out.page.crop(0, 0, out.page.width, rows);
+        for (const DecChar& c : out.chars)
+            if (c.y < end) sheet.chars.push_back({c.x, c.y - sheettop, c.c});
+        std::erase_if(out.chars, [&](const DecChar& c) { return c.y < end; });
+        sheet.problems = std::move(out.problems);
+        out.problems.clear();
+        out.page = out.page.crop(0, rows, out.page.width, std::max(1, out.page.height - rows));
+        sheettop = end;
+        const double len = pagelen > 0 ? pagelen : 11.0 * vdpi();
+        if (rows == static_cast<int>(std::lround(len)) || !sheet.chars.empty() ||
+            sheet.page.ink().w > 0 || !sheet.problems.empty())
+            (*sink)(std::move(sheet));
+    }
+    void turnpages() {
+        while (y >= sheetend()) cut(sheetend());
+    }
+    void finish() {
+        turnpages();
+        while (!out.chars.empty() || out.page.ink().w > 0 || !out.problems.empty()) cut(sheetend());
     }
 
     // One size unit in page dots across (and down: the units are square).
@@ -428,6 +469,7 @@ struct Printer {
 
     void run() {
         while (i < in.size()) {
+            if (sink != nullptr) turnpages();
             const int c = byte();
             if (c == ESC) {
                 escape();
@@ -443,6 +485,7 @@ struct Printer {
         }
         out.endx = x;
         out.endy = y;
+        if (sink != nullptr) finish();
     }
 };
 } // namespace
@@ -481,4 +524,34 @@ Bitmap dec_square(const DecPage& p) {
                     b.set(x + 1, 2 * y + k);
                 }
     return b;
+}
+
+void rebuild_dec(const std::string& bytes, DecModel model, const DecSheetSink& sink) {
+    Printer p(bytes, model);
+    p.sink = &sink;
+    p.run();
+}
+
+namespace {
+void render_dec(const std::string& bytes, DecModel model, const SheetSink& sink) {
+    // The square page of dec_square: the LA75's rows doubled.
+    const int dpi = dec_hdpi(model);
+    const int down = dpi / dec_vdpi(model);
+    rebuild_dec(bytes, model, [&](DecPage&& page) {
+        Sheet s;
+        s.dpi = dpi;
+        s.ink = dec_square(page);
+        s.width = dpi * 17 / 2; // paper 8.5 inches wide
+        s.height = page.page.height * down;
+        for (const DecChar& c : page.chars) s.chars.push_back({c.x, down * c.y, 0, c.c});
+        // Ten characters per inch; double width at most twice that.
+        cell_widths(s.chars, dpi / 10, dpi / 5);
+        s.problems = std::move(page.problems);
+        sink(std::move(s));
+    });
+}
+} // namespace
+
+void render_ln03(const std::string& bytes, const SheetSink& sink) {
+    render_dec(bytes, DecModel::LN03, sink);
 }

@@ -1,4 +1,4 @@
-#include "tests/support/ibm_page.hpp"
+#include "preview/ibm_page.hpp"
 
 #include <algorithm>
 #include <cstdint>
@@ -22,6 +22,9 @@ struct Printer {
     std::vector<int> htabs;    // character columns, 0-based
     std::vector<int> vtabs;    // 1/216 inch below the top of form
     int width = 1, height = 1; // the page's extent so far
+    // Paging for callers that take the job sheet by sheet: out then holds
+    // the rows from paged.top down.
+    PagedPaper paged;
 
     Printer() { defaulttabs(); }
     void defaulttabs() {
@@ -35,7 +38,8 @@ struct Printer {
         endline();
     }
     // A pin dot at column dx, paper row dy: three rows of 1/216 inch.
-    void dot(int dx, int dy) {
+    void dot(int dx, int paper) {
+        const int dy = paper - paged.top;
         if (dx < 0 || dy < 0) return;
         // Grown by doubling the dimension that is too small, so a long job
         // costs few copies.
@@ -65,10 +69,8 @@ int hdensity(int letter) {
         return 120;
     }
 }
-} // namespace
 
-IbmPage rebuild_ibm(const std::string& bytes) {
-    Printer p;
+void run(Printer& p, const std::string& bytes) {
     p.out.page = Bitmap(1, 1);
     size_t i = 0;
     auto byte = [&]() -> int { return i < bytes.size() ? static_cast<uint8_t>(bytes[i++]) : -1; };
@@ -113,6 +115,7 @@ IbmPage rebuild_ibm(const std::string& bytes) {
     };
 
     while (i < bytes.size()) {
+        if (p.paged.sink != nullptr) p.paged.turn(p.out, p.y, p.pagetop, p.pagelen, p.width);
         const int c = byte();
         // Codes 128 to 159 are the control codes again in the default
         // character set.
@@ -273,8 +276,19 @@ IbmPage rebuild_ibm(const std::string& bytes) {
             break;
         }
     }
+    if (p.paged.sink != nullptr) {
+        p.paged.finish(p.out, p.y, p.pagetop, p.pagelen, p.width);
+        return;
+    }
     p.out.page = p.out.page.crop(0, 0, p.width, p.height);
-    return p.out;
+    p.out.endy = p.y;
+}
+} // namespace
+
+IbmPage rebuild_ibm(const std::string& bytes) {
+    Printer p;
+    run(p, bytes);
+    return std::move(p.out);
 }
 
 Bitmap ibm_square(const Bitmap& page) {
@@ -291,4 +305,36 @@ Bitmap ibm_inked(const Bitmap& page) {
         for (int x = 0; x < page.width; ++x)
             if (page.get(x, y)) b.fill(x, y, 2, 1);
     return b;
+}
+
+namespace {
+// Paper 8.5 inches wide, in the square dots of ibm_square.
+constexpr int kIbmSquareDpi = 360;
+constexpr int kIbmPaperWidth = kIbmSquareDpi * 17 / 2;
+// 1/216-inch rows to square dots.
+int squarerow(int y) {
+    return y * kIbmSquareDpi / kIbmRowsPerInch;
+}
+} // namespace
+
+void rebuild_ibm(const std::string& bytes, const IbmSheetSink& sink) {
+    Printer p;
+    p.paged.sink = &sink;
+    run(p, bytes);
+}
+
+void render_ibm(const std::string& bytes, const SheetSink& sink) {
+    rebuild_ibm(bytes, [&](IbmPage&& page) {
+        Sheet s;
+        s.dpi = kIbmSquareDpi;
+        s.ink = ibm_square(page.page);
+        s.width = kIbmPaperWidth;
+        s.height = squarerow(page.endy);
+        for (const PrintedChar& c : page.chars)
+            s.chars.push_back({3 * c.x, squarerow(c.y), 0, c.c});
+        // Ten characters per inch; double width at most twice that.
+        cell_widths(s.chars, 3 * 12, 3 * 24);
+        s.problems = std::move(page.problems);
+        sink(std::move(s));
+    });
 }

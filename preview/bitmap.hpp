@@ -34,8 +34,6 @@ struct Bitmap {
     Bitmap crop(int x, int y, int w, int h) const;
     // Writes a PGM image (for looking at a failed test's page).
     bool writepgm(const std::string& path) const;
-    // Writes a black-and-white PNG (uncompressed deflate: no library needed).
-    bool writepng(const std::string& path) const;
 
 private:
     size_t index(int x, int y) const { return static_cast<size_t>(y) * width + x; }

@@ -1,9 +1,11 @@
-#include "tests/support/escp_page.hpp"
+#include "preview/escp_page.hpp"
 
 #include <algorithm>
 #include <cstdint>
 
 namespace {
+constexpr int kWidestDots = 136 * 12; // 1/120 inch
+
 struct Printer {
     bool pins24;
     EscpPage out;
@@ -14,6 +16,10 @@ struct Printer {
     bool dblwide = false, dblwideline = false, condensed = false, elite = false;
     int pagetop = 0;
     int pagelen;    // pin rows
+    // Paging for callers that take the job sheet by sheet: out then holds
+    // the rows from paged.top down.
+    PagedPaper paged;
+    bool offpaper = false;
 
     explicit Printer(bool p24) : pins24(p24) { reset(); }
     int rowsperinch() const { return pins24 ? 180 : 72; }
@@ -29,23 +35,46 @@ struct Printer {
         if (dblwide || dblwideline) w *= 2;
         return w;
     }
-    int right = 1, bottom = 1; // extent of the dots so far
+    int right = 1, bottom = 1; // extent of the dots so far (bottom: from paged.top)
     // The bitmap grows by half again at a time (a tall symbol would otherwise
-    // copy the page for every band); finish() cuts it to the dots' extent.
+    // copy the page for every band); finish() and cut() trim it to the dots.
     void dot(int dx, int dy) {
+        // No carriage prints wider than 136 pica columns; a head sent
+        // further (ESC $ and ESC \ take any count) prints nothing there.
+        if (dx >= kWidestDots) {
+            if (!offpaper) out.problems.push_back("ink beyond the widest paper");
+            offpaper = true;
+            return;
+        }
         Bitmap& b = out.page;
-        if (dx >= b.width || dy >= b.height)
-            b.grow(dx >= b.width ? dx + 1 + b.width / 2 : b.width,
-                   dy >= b.height ? dy + 1 + b.height / 2 : b.height);
-        b.set(dx, dy);
+        const int row = dy - paged.top;
+        if (dx >= b.width || row >= b.height)
+            b.grow(dx >= b.width ? std::min(kWidestDots, dx + 1 + b.width / 2) : b.width,
+                   row >= b.height ? row + 1 + b.height / 2 : b.height);
+        b.set(dx, row);
         right = std::max(right, dx + 1);
-        bottom = std::max(bottom, dy + 1);
+        bottom = std::max(bottom, row + 1);
     }
+    void turnpages() { paged.turn(out, y, pagetop, pagelen, right); }
+    // The last sheets of a paged job; the whole job's page is cut to the
+    // dots' extent instead.
     void finish() {
-        if (right < out.page.width || bottom < out.page.height)
-            out.page = out.page.crop(0, 0, right, bottom);
+        if (paged.sink == nullptr) {
+            if (right < out.page.width || bottom < out.page.height)
+                out.page = out.page.crop(0, 0, right, bottom);
+            out.endy = y;
+            return;
+        }
+        paged.finish(out, y, pagetop, pagelen, right);
     }
 };
+
+// A byte as a reader of a message would want it.
+std::string printable(int c) {
+    if (c > 32 && c < 127) return std::string(1, static_cast<char>(c));
+    static const char hex[] = "0123456789ABCDEF";
+    return std::string("0x") + hex[(c >> 4) & 15] + hex[c & 15];
+}
 
 // Dots a bit-image mode puts in one inch across.
 int hdensity(int mode) {
@@ -62,8 +91,9 @@ int hdensity(int mode) {
 }
 } // namespace
 
-EscpPage rebuild_escp(const std::string& bytes, bool pins24) {
-    Printer p(pins24);
+namespace {
+void run(Printer& p, const std::string& bytes) {
+    const bool pins24 = p.pins24;
     p.out.page = Bitmap(1, 1);
     size_t i = 0;
     auto more = [&](size_t n) { return i + n <= bytes.size(); };
@@ -99,13 +129,16 @@ EscpPage rebuild_escp(const std::string& bytes, bool pins24) {
     };
 
     while (i < bytes.size()) {
+        if (p.paged.sink != nullptr) p.turnpages();
         const int c = byte();
         switch (c) {
         case '\r': p.x = 0; p.dblwideline = false; break;
         case '\n': p.y += p.spacing; p.dblwideline = false; break;
         case '\f':
+            // To the top of the page after the one the head is on, also when
+            // line feeds have already carried it past a page end.
+            while (p.y >= p.pagetop + p.pagelen) p.pagetop += p.pagelen;
             p.pagetop += p.pagelen;
-            if (p.y > p.pagetop) p.pagetop = p.y; // a page already passed
             p.y = p.pagetop;
             p.x = 0;
             ++p.out.formfeeds;
@@ -127,8 +160,10 @@ EscpPage rebuild_escp(const std::string& bytes, bool pins24) {
             case 'J': { int n = byte(); p.y += pins24 ? n : n / 3; break; }
             case 'C': {
                 int n = byte();
-                if (n > 0) p.pagelen = n * p.spacing;
-                else p.pagelen = byte() * p.rowsperinch();
+                const int len = n > 0 ? n * p.spacing : byte() * p.rowsperinch();
+                // A form of no length is refused, as the printer does.
+                if (len <= 0) { p.out.problems.push_back("form length 0"); break; }
+                p.pagelen = len;
                 p.pagetop = p.y;
                 break;
             }
@@ -163,6 +198,7 @@ EscpPage rebuild_escp(const std::string& bytes, bool pins24) {
             case ' ': case '%': case '-': case '/': case ':': case 'N': case 'Q': case 'R':
             case 'S': case 'U': case 'V': case 'l': case 'p': case 's': case 'x': byte(); break;
             case '?': byte(); byte(); break;
+            case -1: p.out.problems.push_back("ESC at the end of the stream"); break;
             case 'D': case 'b': {
                 int prev = -1;
                 for (int k = 0; k < 70 && i < bytes.size(); ++k) {
@@ -172,7 +208,7 @@ EscpPage rebuild_escp(const std::string& bytes, bool pins24) {
                 }
                 break;
             }
-            default: break;
+            default: p.out.problems.push_back("unknown escape ESC " + printable(e)); break;
             }
             break;
         }
@@ -185,10 +221,51 @@ EscpPage rebuild_escp(const std::string& bytes, bool pins24) {
         }
     }
     p.finish();
-    p.out.endy = p.y;
-    return p.out;
+}
+} // namespace
+
+EscpPage rebuild_escp(const std::string& bytes, bool pins24) {
+    Printer p(pins24);
+    run(p, bytes);
+    return std::move(p.out);
+}
+
+void rebuild_escp(const std::string& bytes, bool pins24, const EscpSheetSink& sink) {
+    Printer p(pins24);
+    p.paged.sink = &sink;
+    run(p, bytes);
 }
 
 Bitmap escp_square(const EscpPage& p, bool pins24) {
     return pins24 ? p.page.scaled(3, 2) : p.page.scaled(3, 5);
+}
+
+namespace {
+// Paper 8.5 inches wide, in the square dots of escp_square.
+constexpr int kEscpSquareDpi = 360;
+constexpr int kEscpPaperWidth = kEscpSquareDpi * 17 / 2;
+
+void render_escp(const std::string& bytes, bool pins24, const SheetSink& sink) {
+    const int down = pins24 ? 2 : 5; // pin rows to square dots (escp_square)
+    rebuild_escp(bytes, pins24, [&](EscpPage&& page) {
+        Sheet s;
+        s.dpi = kEscpSquareDpi;
+        s.ink = escp_square(page, pins24);
+        s.width = kEscpPaperWidth;
+        s.height = page.page.height * down;
+        for (const PrintedChar& c : page.chars) s.chars.push_back({3 * c.x, down * c.y, 0, c.c});
+        // Pica is 12/120 inch a character; double width at most twice that.
+        cell_widths(s.chars, 3 * 12, 3 * 24);
+        s.problems = std::move(page.problems);
+        sink(std::move(s));
+    });
+}
+} // namespace
+
+void render_epsonlq(const std::string& bytes, const SheetSink& sink) {
+    render_escp(bytes, true, sink);
+}
+
+void render_epsonfx(const std::string& bytes, const SheetSink& sink) {
+    render_escp(bytes, false, sink);
 }

@@ -1,4 +1,4 @@
-#include "tests/support/pcl_page.hpp"
+#include "preview/pcl_page.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -44,6 +44,9 @@ struct Printer {
     // Rectangle size in dots.
     int rectw = 0, recth = 0;
     bool offpage = false;
+    // Set for callers that take the job sheet by sheet: each ejected sheet
+    // leaves the job record at once.
+    const PclSheetSink* sink = nullptr;
 
     explicit Printer(const std::string& bytes) : in(bytes) {
         job.sheets.emplace_back();
@@ -61,7 +64,13 @@ struct Printer {
         y = top + vmi * 3 / 4;
     }
     void eject() {
-        job.sheets.emplace_back();
+        if (sink != nullptr) {
+            (*sink)(std::move(job.sheets.back()), std::move(job.problems));
+            job.sheets.back() = PclSheet();
+            job.problems.clear();
+        } else {
+            job.sheets.emplace_back();
+        }
         home();
     }
     void reset() {
@@ -322,7 +331,10 @@ struct Printer {
                 break;
             }
         }
-        if (!sheet().marked) job.sheets.pop_back();
+        if (sink != nullptr && (sheet().marked || !job.problems.empty()))
+            (*sink)(std::move(job.sheets.back()), std::move(job.problems));
+        else if (!sheet().marked)
+            job.sheets.pop_back();
         job.cursorx = todot(x);
         job.cursory = todot(y);
     }
@@ -341,6 +353,12 @@ PclJob rebuild_pcl(const std::string& bytes) {
     return std::move(p.job);
 }
 
+void rebuild_pcl(const std::string& bytes, const PclSheetSink& sink) {
+    Printer p(bytes);
+    p.sink = &sink;
+    p.run();
+}
+
 int pcl_column(int col) {
     return todot(static_cast<long long>(col) * (kUnitsPerInch / 10));
 }
@@ -348,4 +366,21 @@ int pcl_column(int col) {
 int pcl_baseline(int line) {
     const int vmi = kUnitsPerInch / 6;
     return todot(kTopMargin + vmi * 3 / 4 + static_cast<long long>(line) * vmi);
+}
+
+void render_hplaser(const std::string& bytes, const SheetSink& sink) {
+    rebuild_pcl(bytes, [&](PclSheet&& page, std::vector<std::string>&& problems) {
+        Sheet s;
+        s.dpi = 300;
+        s.width = kPclPageWidth;
+        s.height = kPclPageHeight;
+        // The font's capitals stand seven of its nine rows above the
+        // baseline; a pixel is a sixth of the cell.
+        for (const PclChar& c : page.chars)
+            s.chars.push_back({c.x, c.y - 7 * kPclColumnDots / 6, 0, c.c});
+        cell_widths(s.chars, kPclColumnDots, 2 * kPclColumnDots);
+        s.ink = std::move(page.ink);
+        s.problems = std::move(problems);
+        sink(std::move(s));
+    });
 }

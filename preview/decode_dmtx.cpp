@@ -1,8 +1,8 @@
 #include <dmtx.h>
 
-#include "tests/support/decode.hpp"
+#include "preview/decode.hpp"
 
-std::vector<Decoded> decode_dmtx(const Bitmap& b, int margin) {
+std::vector<Decoded> decode_dmtx(const Bitmap& b, int margin, int timeoutms) {
     const Bitmap page = b.framed(margin);
     std::vector<unsigned char> lum(page.dots.size());
     for (size_t i = 0; i < lum.size(); ++i) lum[i] = page.dots[i] ? 0 : 255;
@@ -12,7 +12,7 @@ std::vector<Decoded> decode_dmtx(const Bitmap& b, int margin) {
     dmtxImageSetProp(img, DmtxPropImageFlip, DmtxFlipNone);
     DmtxDecode* dec = dmtxDecodeCreate(img, 1);
     if (dec != nullptr) {
-        DmtxTime timeout = dmtxTimeAdd(dmtxTimeNow(), 20000);
+        DmtxTime timeout = dmtxTimeAdd(dmtxTimeNow(), timeoutms);
         while (DmtxRegion* reg = dmtxRegionFindNext(dec, &timeout)) {
             if (DmtxMessage* msg = dmtxDecodeMatrixRegion(dec, reg, DmtxUndefined)) {
                 out.push_back({"DataMatrix",

@@ -1,7 +1,7 @@
 #define ZX_USE_UTF8 1
 #include <ZXing/ReadBarcode.h>
 
-#include "tests/support/decode.hpp"
+#include "preview/decode.hpp"
 
 std::vector<Decoded> decode_zxing(const Bitmap& b, const std::string& formats, bool pure,
                                   int margin, const ZxOptions& opt) {

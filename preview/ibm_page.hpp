@@ -6,7 +6,8 @@
 
 #include <string>
 
-#include "tests/support/printed_page.hpp"
+#include "preview/printed_page.hpp"
+#include "preview/sheet.hpp"
 
 // Down the page the unit is 1/216 inch, the printer's finest feed; a pin dot
 // (1/72 inch) covers three rows. Across, 1/120 inch.
@@ -15,6 +16,19 @@ inline constexpr int kIbmRowsPerPin = 3;
 inline constexpr int kIbmRowsPerInch = 216;
 
 IbmPage rebuild_ibm(const std::string& bytes);
+
+// The same job sheet by sheet, each as soon as the paper has left it: rows
+// and characters counted from the sheet's top of form, the problems met
+// while it printed. Sheets follow the form length (ESC C, 11 inches at
+// power-on; ESC 4 and a form feed set a new top of form); a sheet only the
+// end of the job or a new top of form cuts short is passed when something
+// printed on it.
+using IbmSheetSink = PagedPaper::Sink;
+void rebuild_ibm(const std::string& bytes, const IbmSheetSink& sink);
+
+// The preview's renderer of the Proprinter: sheets at 360 square dots per
+// inch.
+void render_ibm(const std::string& bytes, const SheetSink& sink);
 
 // Square-dot version of (part of) a Proprinter page, 360 x 360 dots per inch,
 // for 2-D symbol decoding: each pin row once, then 120 x 72 scaled by 3 x 5.
