@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "tests/support/dm000_reader.hpp"
-#include "tests/support/escp_page.hpp"
-#include "tests/support/pcl_page.hpp"
+#include "preview/escp_page.hpp"
+#include "preview/pcl_page.hpp"
 #include "tests/support/process.hpp"
 
 namespace {

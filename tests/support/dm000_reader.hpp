@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "tests/support/bitmap.hpp"
+#include "preview/bitmap.hpp"
 
 struct Dm000Read {
     bool ok = false;
