@@ -1,6 +1,7 @@
 #include "core/driver/printops.hpp"
 
-#include <array>
+#include <bit>
+#include <cstring>
 
 #include "core/driver/qstrops.hpp"
 #include "core/driver/xbase.hpp"
@@ -56,6 +57,8 @@ kv_status kv_xoutfunc(void* arg, int32_t* c) {
 }
 
 kv_status kv_pgetc(kv_glor* s, int32_t* c) {
+    // The byte layer, the usual source, called directly.
+    if (s->xinfunc == kv_xinfunc) return pgetfrom(s, c, kv_xinfunc);
     return pgetfrom(s, c, s->xinfunc);
 }
 
@@ -71,7 +74,9 @@ kv_status kv_pungetc(kv_glor* s, int32_t c) {
 }
 
 kv_status kv_pprintc(kv_glor* s, int32_t c) {
-    kv_status st = s->xoutfunc(s->xoutarg, &c);
+    // The byte layer, the usual sink, called directly.
+    kv_status st = s->xoutfunc == kv_xoutfunc ? kv_xoutfunc(s->xoutarg, &c)
+                                              : s->xoutfunc(s->xoutarg, &c);
     if (kv_failed(st)) {
         jerr_uperr(&s->status, st);
         s->stop = 1;
@@ -107,23 +112,113 @@ kv_status kv_lprintint(kv_glor* s, int32_t n) {
     return st;
 }
 
+namespace {
+// The scan table for `plain` and the delimiters as they are now.
+const kv_runtable& runtable(kv_glor* s, const uint8_t plain[256]) {
+    kv_runtable& t = s->runtable;
+    const auto cmd = static_cast<uint8_t>(s->cmddlm[qstr_base]);
+    const auto data = static_cast<uint8_t>(s->datadlm[qstr_base]);
+    if (t.plain != plain || t.cmd != cmd || t.data != data) {
+        t.ascii = 1;
+        for (size_t c = 0; c < sizeof t.go; ++c) {
+            t.go[c] = plain[c] != 0 ? 1 : 0;
+            if (c >= ' ' && c <= '~' && t.go[c] == 0) t.ascii = 0;
+        }
+        t.go[cmd] = 0;
+        t.go[data] = 0;
+        t.plain = plain;
+        t.cmd = cmd;
+        t.data = data;
+    }
+    return t;
+}
+
+// Text is mostly printable ASCII: where the table takes all of it, eight
+// bytes at a time are tested in one word, and only a byte the word test
+// stops at is looked up in the table.
+constexpr uint64_t kOnes = 0x0101010101010101u;
+constexpr uint64_t kHighs = 0x8080808080808080u;
+// The top bit of a byte is set where x has a zero byte (and maybe above one).
+constexpr uint64_t zerobytes(uint64_t x) {
+    return (x - kOnes) & ~x;
+}
+// The top bit of a byte is set where x has a byte outside ' ' .. '~' (and
+// maybe above one): x - ' ' wraps such a byte to 0x80 or more, or it is more
+// than '~' - ' ', which adding 0x7F - ('~' - ' ') carries into the top bit.
+constexpr uint64_t notascii(uint64_t x) {
+    const uint64_t y = x - kOnes * ' ';
+    return (y + kOnes * (0x7F - ('~' - ' '))) | y;
+}
+// Zero when all bytes of x are ' ' .. '~' and none is `cmd` or `data` (each
+// repeated in every byte).
+constexpr uint64_t nonascii(uint64_t x, uint64_t cmd, uint64_t data) {
+    return (notascii(x) | zerobytes(x ^ cmd) | zerobytes(x ^ data)) & kHighs;
+}
+static_assert(nonascii(0x207D21202020207Eu, kOnes * '|', kOnes * '#') == 0);
+static_assert(nonascii(0x2020202020207C20u, kOnes * '|', kOnes * '#') != 0);
+static_assert(nonascii(0x2320202020202020u, kOnes * '|', kOnes * '#') != 0);
+static_assert(nonascii(0x2020202020201F20u, kOnes * '|', kOnes * '#') != 0);
+static_assert(nonascii(0x7F20202020202020u, kOnes * '|', kOnes * '#') != 0);
+static_assert(nonascii(0x20202020E9202020u, kOnes * '|', kOnes * '#') != 0);
+static_assert(nonascii(0x20202020202020FFu, kOnes * '|', kOnes * '#') != 0);
+
+// Runs may be taken: the bytes come straight from the byte layer, none is
+// pushed back, and no padding is being sent.
+bool runsopen(const kv_glor* s) {
+    return s->ungetcount == 0 && s->xinfunc == kv_xinfunc && s->padding == 0 && !kv_breakall(s);
+}
+} // namespace
+
 size_t kv_ptakeplain(kv_glor* s, const uint8_t plain[256], const uint8_t** run) {
-    if (s->ungetcount != 0 || s->xinfunc != kv_xinfunc || kv_breakall(s)) return 0;
+    if (!runsopen(s)) return 0;
     const uint8_t* p = nullptr;
     const size_t avail = xbase_peekrun(&p);
-    // One table lookup a byte, four bytes a step: the driver's plain bytes
-    // (as 0 or 1) less the two delimiters' first bytes. Building the table
-    // costs less than two extra compares on every byte of a line.
-    std::array<uint8_t, 256> go;
-    for (size_t c = 0; c < go.size(); ++c) go[c] = plain[c] != 0 ? 1 : 0;
-    go[static_cast<uint8_t>(s->datadlm[qstr_base])] = 0;
-    go[static_cast<uint8_t>(s->cmddlm[qstr_base])] = 0;
+    if (avail == 0) return 0;
+    const kv_runtable& t = runtable(s, plain);
+    const uint64_t cmd = kOnes * t.cmd;
+    const uint64_t data = kOnes * t.data;
     size_t n = 0;
-    while (n + 4 <= avail && (go[p[n]] & go[p[n + 1]] & go[p[n + 2]] & go[p[n + 3]]) != 0) n += 4;
-    while (n < avail && go[p[n]] != 0) ++n;
+    while (n < avail) {
+        if (t.ascii != 0 && n + 8 <= avail) {
+            uint64_t x = 0;
+            std::memcpy(&x, p + n, sizeof x);
+            const uint64_t other = nonascii(x, cmd, data);
+            if (other == 0) {
+                n += 8;
+                continue;
+            }
+            // The lowest flagged byte is the first in the input that is not
+            // printable ASCII or a delimiter's first byte; flags above it may
+            // be false. Every byte before it is plain.
+            if constexpr (std::endian::native == std::endian::little)
+                n += static_cast<size_t>(std::countr_zero(other) / 8);
+        }
+        if (t.go[p[n]] == 0) break;
+        ++n;
+    }
     xbase_skiprun(n);
     *run = p;
     return n;
+}
+
+bool kv_ptakecr(kv_glor* s) {
+    if (!runsopen(s)) return false;
+    // A delimiter that starts with CR or LF would be tested on the line end.
+    const auto lineend = [](const char* d) { return d[qstr_base] == '\r' || d[qstr_base] == '\n'; };
+    if (lineend(s->cmddlm) || lineend(s->datadlm)) return false;
+    const uint8_t* p = nullptr;
+    if (xbase_peekrun(&p) == 0 || *p != '\n') return false;
+    xbase_skiprun(1);
+    return true;
+}
+
+void kv_ptakelf(kv_glor* s) {
+    xbase_countline();
+    ++s->lineno;
+}
+
+void kv_pkeeplf(kv_glor*) {
+    xbase_pendlf();
 }
 
 kv_status kv_pprintrun(kv_glor* s, const uint8_t* p, size_t n) {

@@ -31,8 +31,21 @@ kv_status kv_lprintbytes(kv_glor* s, const uint8_t* bytes, int32_t n);
 // (none is the first byte of a delimiter): exactly the bytes the loop would
 // have handed one by one to a driver that merely sends them on. Returns the
 // run's length and points *run at it; 0 when bytes are pushed back, the
-// source is not the byte layer or nothing is read ahead.
+// source is not the byte layer, nothing is read ahead or the spaces that stand
+// for a sequence are being sent (the text after it must wait for them). The
+// table is taken to stay as it is: it is kept, combined with the delimiters,
+// until another table or another delimiter comes.
 size_t kv_ptakeplain(kv_glor* s, const uint8_t plain[256], const uint8_t** run);
+// The end of a line inside a run, read in two steps as the byte loop reads
+// it. kv_ptakecr: when, under the same conditions, the next byte read ahead is
+// a LF of text and no delimiter starts with CR or LF, takes it and returns
+// true: the CR the byte layer puts before it is read. Exactly one of the two
+// others must follow: kv_ptakelf reads the LF as kv_pgetc would (the line
+// counts go up), or kv_pkeeplf leaves it to be the next byte kv_pgetc gives.
+// False, and nothing read, otherwise.
+bool kv_ptakecr(kv_glor* s);
+void kv_ptakelf(kv_glor* s);
+void kv_pkeeplf(kv_glor* s);
 // Sends n bytes straight to the byte sink (the driver's own sending rules
 // are the caller's business).
 kv_status kv_pprintrun(kv_glor* s, const uint8_t* p, size_t n);

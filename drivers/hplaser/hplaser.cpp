@@ -110,6 +110,9 @@ constexpr auto kCtrlIndex = kv_indexactions<256>(ctrlacts);
 
 // Bytes that are only sent on: everything but the four controls above.
 constexpr auto kPlain = kv_bytetable([](int32_t c) { return !kv_hasaction(ctrlacts, c); });
+// No position is tracked; a line feed or carriage return held back must go
+// out before the next line's text.
+constexpr kv_plainrun kRun = {kPlain.data(), nullptr, kv_pp_idle};
 } // namespace
 
 void kv_hplaser_escfeed(kv_hplaser_work* w, int32_t b) {
@@ -242,8 +245,7 @@ kv_status kv_hplaser_qoutc(kv_glor* s, int32_t c) {
     if (h != nullptr) return h(s, c);
     kv_status st = kv_hplaser_sendheld(s);
     jerr_uperr(&st, send(s, c));
-    // Nothing is held any more: the text that follows goes on in one piece.
-    size_t n = 0;
-    if (kv_ok(st)) st = kv_sendplainrun(s, c, kPlain.data(), &n);
+    // Nothing is held any more: the text that follows goes on in runs.
+    if (kv_ok(st)) st = kv_sendplainrun(s, kRun);
     return st;
 }

@@ -30,11 +30,14 @@ kv_status kv_ln03_sixelstart(kv_glor* s, kv_decparser* p) {
 
 kv_status kv_ln03_front(kv_glor* s, int32_t c);
 
-// Text goes on as it comes, the plain text after a byte in one run.
+// No position is tracked; a line feed or carriage return held back must go
+// out before the next line's text.
+constexpr kv_plainrun kRun = {kv_dec_plain.data(), nullptr, kv_pp_idle};
+
+// Text goes on as it comes, the plain text after a byte in runs.
 kv_status kv_ln03_text(kv_glor* s, int32_t c) {
     kv_status st = kv_send(s, c);
-    size_t n = 0;
-    if (kv_ok(st)) st = kv_sendplainrun(s, c, kv_dec_plain.data(), &n);
+    if (kv_ok(st)) st = kv_sendplainrun(s, kRun);
     return st;
 }
 
