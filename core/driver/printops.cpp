@@ -75,8 +75,8 @@ kv_status kv_pungetc(kv_glor* s, int32_t c) {
 
 kv_status kv_pprintc(kv_glor* s, int32_t c) {
     // The byte layer, the usual sink, called directly.
-    kv_status st = s->xoutfunc == kv_xoutfunc ? kv_xoutfunc(s->xoutarg, &c)
-                                              : s->xoutfunc(s->xoutarg, &c);
+    kv_status st =
+        s->xoutfunc == kv_xoutfunc ? kv_xoutfunc(s->xoutarg, &c) : s->xoutfunc(s->xoutarg, &c);
     if (kv_failed(st)) {
         jerr_uperr(&s->status, st);
         s->stop = 1;

@@ -65,7 +65,9 @@ inline void xbase_skiprun(size_t n) { xbase_glorrec.inpos += static_cast<int32_t
 // For a LF taken in a run (xbase_skiprun) whose CR went to the translator:
 // the LF goes to the translator too, and the line count goes up, or it is
 // left for the next read to give.
-inline void xbase_countline() { ++xbase_glorrec.lineno; }
+inline void xbase_countline() {
+    ++xbase_glorrec.lineno;
+}
 void xbase_pendlf();
 // Writes n bytes unless a write has failed before.
 void xbase_putrun(const uint8_t* p, size_t n);
