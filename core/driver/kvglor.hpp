@@ -76,7 +76,11 @@ struct kv_runtable {
     const uint8_t* plain; // the driver's table it was made from; null: none yet
     uint8_t cmd;          // the first bytes of the delimiters it was made for
     uint8_t data;
-    uint8_t ascii; // 1: all of ' ' .. '~' is plain but for those two
+    // The word test of printable ASCII (see kv_ptakeplain): its highest byte,
+    // 0 when the driver's table does not take all of ' ' .. '~'; 1 when it
+    // compares bytes with those two.
+    uint8_t wordhi;
+    uint8_t worddlm;
     uint8_t go[256];
 };
 

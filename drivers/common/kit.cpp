@@ -162,6 +162,7 @@ kv_status kv_std_specialcmd(kv_glor*, char*) {
 }
 
 kv_status kv_sendplainrun(kv_glor* s, const kv_plainrun& r) {
+    const kv_qoutc_fn lineend = r.lineend != nullptr ? r.lineend : s->qoutc;
     kv_status st = KV_SUCCESS;
     for (;;) {
         const uint8_t* run = nullptr;
@@ -172,14 +173,14 @@ kv_status kv_sendplainrun(kv_glor* s, const kv_plainrun& r) {
             if (kv_failed(st)) return st;
         }
         if (!kv_ptakecr(s)) return st;
-        st = s->qoutc(s, '\r');
+        st = lineend(s, '\r');
         if (kv_failed(st) || kv_breakall(s)) {
             // The byte loop goes on from here: the LF is its next byte.
             kv_pkeeplf(s);
             return st;
         }
         kv_ptakelf(s);
-        st = s->qoutc(s, '\n');
+        st = lineend(s, '\n');
         if (kv_failed(st) || kv_breakall(s)) return st;
         if (r.linefree != nullptr && !r.linefree(s)) return st;
     }

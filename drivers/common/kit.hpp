@@ -152,6 +152,10 @@ struct kv_plainrun {
     // After a line end: whether the next line's plain bytes may follow with
     // nothing of the driver's before them (a held line feed, say); null: always.
     bool (*linefree)(kv_glor* s);
+    // What the qoutc slot does with a CR or a LF in plain text, called in its
+    // place (a driver whose slot first passes through a sequence parser);
+    // null: the qoutc slot.
+    kv_qoutc_fn lineend = nullptr;
 };
 
 // The plain-text run path, called by a driver's qoutc slot after it has sent

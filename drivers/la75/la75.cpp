@@ -39,7 +39,10 @@ void advancerun(kv_glor* s, size_t n) {
     setcol(s, int64_t{s->hpos} + static_cast<int64_t>(std::min<size_t>(n, kMaxCol)));
 }
 
-constexpr kv_plainrun kRun = {kv_dec_plain.data(), advancerun, nullptr};
+kv_status kv_la75_ctrlc(kv_glor* s, int32_t c);
+
+// In plain text the parser hands a CR or LF straight to kv_la75_ctrlc.
+constexpr kv_plainrun kRun = {kv_dec_plain.data(), advancerun, nullptr, kv_la75_ctrlc};
 
 // A printable byte of text moves the head one cell, and so does each byte of
 // the plain text that follows it in runs.

@@ -31,8 +31,9 @@ kv_status kv_ln03_sixelstart(kv_glor* s, kv_decparser* p) {
 kv_status kv_ln03_front(kv_glor* s, int32_t c);
 
 // No position is tracked; a line feed or carriage return held back must go
-// out before the next line's text.
-constexpr kv_plainrun kRun = {kv_dec_plain.data(), nullptr, kv_pp_idle};
+// out before the next line's text. In plain text the parser hands a CR or LF
+// straight to kv_ln03_front.
+constexpr kv_plainrun kRun = {kv_dec_plain.data(), nullptr, kv_pp_idle, kv_ln03_front};
 
 // Text goes on as it comes, the plain text after a byte in runs.
 kv_status kv_ln03_text(kv_glor* s, int32_t c) {
