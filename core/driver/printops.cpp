@@ -234,12 +234,11 @@ size_t kv_ptakeplain(kv_glor* s, const uint8_t plain[256], const uint8_t** run) 
 }
 
 bool kv_ptakecr(kv_glor* s) {
-    if (!runsopen(s)) return false;
+    const uint8_t* p = nullptr;
+    if (!runsopen(s) || xbase_peekrun(&p) == 0 || *p != '\n') return false;
     // A delimiter that starts with CR or LF would be tested on the line end.
     const auto lineend = [](const char* d) { return d[qstr_base] == '\r' || d[qstr_base] == '\n'; };
     if (lineend(s->cmddlm) || lineend(s->datadlm)) return false;
-    const uint8_t* p = nullptr;
-    if (xbase_peekrun(&p) == 0 || *p != '\n') return false;
     xbase_skiprun(1);
     return true;
 }
