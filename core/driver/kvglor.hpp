@@ -76,10 +76,10 @@ struct kv_runtable {
     const uint8_t* plain; // the driver's table it was made from; null: none yet
     uint8_t cmd;          // the first bytes of the delimiters it was made for
     uint8_t data;
-    // The word test of printable ASCII (see kv_ptakeplain): its highest byte,
-    // 0 when the driver's table does not take all of ' ' .. '~'; 1 when it
-    // compares bytes with those two.
+    // The highest byte the word test of printable ASCII passes (see
+    // kv_ptakeplain); 0: no word test, the driver's table refuses some of it.
     uint8_t wordhi;
+    // 1: the word test compares bytes with the delimiters' first bytes.
     uint8_t worddlm;
     uint8_t go[256];
 };

@@ -62,9 +62,9 @@ inline size_t xbase_peekrun(const uint8_t** p) {
     return static_cast<size_t>(b.inlen - b.inpos);
 }
 inline void xbase_skiprun(size_t n) { xbase_glorrec.inpos += static_cast<int32_t>(n); }
-// For a LF taken in a run (xbase_skiprun) whose CR went to the translator:
-// the LF goes to the translator too, and the line count goes up, or it is
-// left for the next read to give.
+// A LF taken in a run (xbase_skiprun) after its CR went to the translator:
+// xbase_countline when the LF goes to the translator too (the line count goes
+// up), xbase_pendlf to leave it for the next read to give.
 inline void xbase_countline() {
     ++xbase_glorrec.lineno;
 }

@@ -35,6 +35,7 @@ void setcol(kv_glor* s, int64_t col) {
     s->hpos = static_cast<int32_t>(std::clamp<int64_t>(col, 0, kMaxCol));
 }
 
+// n more printed cells.
 void advancerun(kv_glor* s, size_t n) {
     setcol(s, int64_t{s->hpos} + static_cast<int64_t>(std::min<size_t>(n, kMaxCol)));
 }
