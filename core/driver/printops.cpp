@@ -50,13 +50,6 @@ kv_status kv_xinfunc(void* arg, int32_t* c) {
     return xin(arg, c, xbase_getctoxlate);
 }
 
-kv_status kv_xoutfunc(void* arg, int32_t* c) {
-    auto* s = static_cast<kv_glor*>(arg);
-    if (!xbase_outfailed()) xbase_putxlatedc(*c & 0xFF);
-    if (xbase_breakall() && s != nullptr) s->stop = 1;
-    return KV_SUCCESS;
-}
-
 kv_status kv_pgetc(kv_glor* s, int32_t* c) {
     // The byte layer, the usual source, called directly.
     if (s->xinfunc == kv_xinfunc) return pgetfrom(s, c, kv_xinfunc);

@@ -5,10 +5,17 @@
 #include <cstdint>
 
 #include "core/driver/kvglor.hpp"
+#include "core/driver/xbase.hpp"
 
-// The byte layer as the translator's source and sink; `arg` is the state.
+// The byte layer as the translator's source and sink; `arg` is the state. The
+// sink is here whole, so that a caller that finds it in place can have every
+// byte written without a call.
 kv_status kv_xinfunc(void* arg, int32_t* c);
-kv_status kv_xoutfunc(void* arg, int32_t* c);
+inline kv_status kv_xoutfunc(void* arg, int32_t* c) {
+    if (!xbase_outfailed()) xbase_putxlatedc(*c & 0xFF);
+    if (xbase_breakall() && arg != nullptr) static_cast<kv_glor*>(arg)->stop = 1;
+    return KV_SUCCESS;
+}
 
 // Next input byte (pushed-back bytes first). At end of input `stop` is set and
 // the byte is 0. A line feed raises `lineno`.

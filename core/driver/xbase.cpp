@@ -118,12 +118,6 @@ void xbase_writefailed() {
     xbase_fail("WRITIN", "error writing translator output.", true);
 }
 
-void xbase_putrun(const uint8_t* p, size_t n) {
-    xbase_glor& b = xbase_glorrec;
-    if (b.outfailed || n == 0) return;
-    if (fwrite_unlocked(p, 1, n, b.out) != n) xbase_writefailed();
-}
-
 void xbase_flush() {
     xbase_glor& b = xbase_glorrec;
     if (b.out == nullptr || b.outfailed) return;

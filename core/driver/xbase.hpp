@@ -70,7 +70,11 @@ inline void xbase_countline() {
 }
 void xbase_pendlf();
 // Writes n bytes unless a write has failed before.
-void xbase_putrun(const uint8_t* p, size_t n);
+inline void xbase_putrun(const uint8_t* p, size_t n) {
+    xbase_glor& b = xbase_glorrec;
+    if (b.outfailed || n == 0) return;
+    if (fwrite_unlocked(p, 1, n, b.out) != n) xbase_writefailed();
+}
 // Pushes buffered output to the device. A failure is reported as WRITIN and
 // stops the layer, so a job whose last bytes could not be written is never
 // reported as completed.

@@ -58,10 +58,12 @@ template <class Pred> constexpr std::array<uint8_t, 256> kv_bytetable(Pred in) {
 
 // The standard lprintc slot (below).
 kv_status kv_std_lprintc(kv_glor* s, int32_t c);
-// One byte to the printer through the lprintc slot (the standard one called
-// directly).
+// One byte to the printer through the lprintc slot; with the standard slot
+// and the byte layer as the sink, written at once.
 inline kv_status kv_send(kv_glor* s, int32_t c) {
-    return s->lprintc == kv_std_lprintc ? kv_pprintc(s, c) : s->lprintc(s, c);
+    if (s->lprintc != kv_std_lprintc) return s->lprintc(s, c);
+    if (s->xoutfunc == kv_xoutfunc) return kv_xoutfunc(s->xoutarg, &c);
+    return kv_pprintc(s, c);
 }
 // One input byte through the lgetc slot.
 inline kv_status kv_readbyte(kv_glor* s, int32_t* c) {
