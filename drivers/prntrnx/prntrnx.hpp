@@ -41,6 +41,7 @@ struct kv_mvp_work {
     int32_t plotmode;            // 0 text; 1 odd-dot plot data follows (ENQ); 2 even-dot (EOT)
     uint8_t cbuf[KV_MVP_CELLS];  // the text line, spaces when empty
     uint8_t cattr[KV_MVP_CELLS]; // per cell: underline, expanded
+    int32_t inked;               // cells from here on are blank: a space, no attribute
     int32_t lineflags;           // KV_MVP_EXPANDED: SO in force for the characters that follow
     int32_t modeflags;           // KV_MVP_LPI8, KV_MVP_ELONGATED for this line
     int32_t pending;             // KV_MVP_ODDDATA, KV_MVP_EVENDATA, KV_MVP_TEXTDATA
