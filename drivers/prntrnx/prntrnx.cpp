@@ -51,13 +51,13 @@ kv_status sendtextline(kv_glor* s) {
     if (w->modeflags & KV_MVP_LPI8) jerr_uperr(&st, kv_send(s, ACK));
     if (w->modeflags & KV_MVP_ELONGATED) jerr_uperr(&st, kv_send(s, BS));
     const int32_t n = kv_mvp_cbuflen(s);
-    uint8_t attrs = 0;
-    for (int32_t i = 0; i < n; ++i) attrs |= w->cattr[i];
-    if (attrs == 0) {
+    static constexpr uint8_t noattrs[KV_MVP_CELLS] = {};
+    if (std::memcmp(w->cattr, noattrs, static_cast<size_t>(n)) == 0) {
         // The common line, all at one width and nothing underlined: its
-        // characters and the CR LF that end it in one write.
+        // characters and the CR LF that end it in one write. The whole
+        // buffer is copied, a fixed size being cheaper than n.
         std::array<uint8_t, KV_MVP_CELLS + 2> line;
-        std::memcpy(line.data(), w->cbuf, static_cast<size_t>(n));
+        std::memcpy(line.data(), w->cbuf, sizeof w->cbuf);
         line[static_cast<size_t>(n)] = CR;
         line[static_cast<size_t>(n) + 1] = LF;
         jerr_uperr(&st, kv_sendrun(s, line.data(), static_cast<size_t>(n) + 2));

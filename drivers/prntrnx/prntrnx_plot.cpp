@@ -41,7 +41,13 @@ void kv_mvp_advance(kv_glor* s, int32_t n) {
     kv_mvp_work* w = kv_mvp_w(s);
     w->dotrow += n;
     const int32_t rows = kv_mvp_pagerows(s);
-    if (rows > 0) w->pagerow = (w->pagerow + n % rows) % rows;
+    if (rows <= 0) return;
+    // Mostly a line within the page: a compare saves two divisions.
+    const int32_t at = w->pagerow + n;
+    if (n >= 0 && n < rows && w->pagerow >= 0 && at < rows)
+        w->pagerow = at;
+    else
+        w->pagerow = (w->pagerow + n % rows) % rows;
 }
 
 kv_status kv_mvp_slewempty(kv_glor* s) {
