@@ -51,8 +51,7 @@ kv_status sendtextline(kv_glor* s) {
     if (w->modeflags & KV_MVP_LPI8) jerr_uperr(&st, kv_send(s, ACK));
     if (w->modeflags & KV_MVP_ELONGATED) jerr_uperr(&st, kv_send(s, BS));
     const int32_t n = kv_mvp_cbuflen(s);
-    static constexpr uint8_t noattrs[KV_MVP_CELLS] = {};
-    if (std::memcmp(w->cattr, noattrs, static_cast<size_t>(n)) == 0) {
+    if (w->lineattrs == 0) {
         // The common line, all at one width and nothing underlined: its
         // characters and the CR LF that end it in one write. The whole
         // buffer is copied, a fixed size being cheaper than n.
@@ -229,6 +228,7 @@ void kv_mvp_displayc(kv_glor* s, int32_t c) {
             attr =
                 static_cast<uint8_t>((attr & ~KV_MVP_EXPANDED) | (w->lineflags & KV_MVP_EXPANDED));
         if (old == ' ' || c != '_') w->cbuf[s->hpos] = static_cast<uint8_t>(c);
+        w->lineattrs |= attr;
         w->inked = std::max(w->inked, s->hpos + 1);
     }
     sethpos(s, s->hpos + 1);
@@ -251,6 +251,7 @@ void kv_mvp_displayrun(kv_glor* s, const uint8_t* run, size_t n) {
     if (w->lineflags & KV_MVP_EXPANDED) {
         for (size_t j = 0; j < k; ++j)
             if (from[j] != ' ' && from[j] != '_') w->cattr[at + j] = KV_MVP_EXPANDED;
+        w->lineattrs |= KV_MVP_EXPANDED;
     }
     w->inked = at + static_cast<int32_t>(k);
     sethpos(s, w->inked);
@@ -291,6 +292,7 @@ void kv_mvp_cbufinit(kv_glor* s) {
     std::memset(w->cbuf, ' ', sizeof w->cbuf);
     std::memset(w->cattr, 0, sizeof w->cattr);
     w->inked = 0;
+    w->lineattrs = 0;
 }
 
 int32_t kv_mvp_cbuflen(kv_glor* s) {
@@ -302,7 +304,8 @@ int32_t kv_mvp_cbuflen(kv_glor* s) {
 
 void kv_mvp_setlinespace(kv_glor* s) {
     const int32_t flags = kv_mvp_w(s)->modeflags;
-    s->linespace = s->vdpi / ((flags & KV_MVP_LPI8) ? 8 : 6);
+    // Two constant divisors: this runs after every control code.
+    s->linespace = (flags & KV_MVP_LPI8) ? s->vdpi / 8 : s->vdpi / 6;
     if (flags & KV_MVP_ELONGATED) s->linespace *= 2;
 }
 
@@ -367,8 +370,9 @@ kv_status kv_mvp_qoutc(kv_glor* s, int32_t c) {
     // The text that follows goes into the line in one piece: each of its
     // bytes would only take the next cell. Never after a space: the spaces
     // that stand for a sequence come from the padding, and the rest of the
-    // padding must take its cells before the text after the sequence.
-    if (w->plotmode == 0 && c != ' ' && kv_ok(st)) {
+    // padding must take its cells before the text after the sequence. Not
+    // after a CR either: mostly the LF of the same line follows.
+    if (w->plotmode == 0 && c != ' ' && c != CR && kv_ok(st)) {
         const uint8_t* run = nullptr;
         const size_t n = kv_ptakeplain(s, kCell.data(), &run);
         if (n > 0) kv_mvp_displayrun(s, run, n);

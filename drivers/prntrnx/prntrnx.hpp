@@ -42,6 +42,7 @@ struct kv_mvp_work {
     uint8_t cbuf[KV_MVP_CELLS];  // the text line, spaces when empty
     uint8_t cattr[KV_MVP_CELLS]; // per cell: underline, expanded
     int32_t inked;               // cells from here on are blank: a space, no attribute
+    uint8_t lineattrs;           // every attribute given to a cell of the line
     int32_t lineflags;           // KV_MVP_EXPANDED: SO in force for the characters that follow
     int32_t modeflags;           // KV_MVP_LPI8, KV_MVP_ELONGATED for this line
     int32_t pending;             // KV_MVP_ODDDATA, KV_MVP_EVENDATA, KV_MVP_TEXTDATA

@@ -30,7 +30,12 @@ kv_status kv_mvp_plotnscroll(kv_glor* s, int32_t n);
 kv_status kv_mvp_plotentries(kv_glor* s, int32_t d);
 void kv_mvp_imagetext(kv_glor* s);
 kv_status kv_mvp_sendibufrow(kv_glor* s, int32_t r, int32_t oddlen, int32_t evenlen);
-kv_status kv_mvp_slewempty(kv_glor* s);
+// Sends the blank dot rows owed (ENQ LF each), whenever any are: the test is
+// inline, as it comes after every byte handed to the driver.
+kv_status kv_mvp_sendslew(kv_glor* s);
+inline kv_status kv_mvp_slewempty(kv_glor* s) {
+    return kv_mvp_w(s)->slewcount != 0 ? kv_mvp_sendslew(s) : KV_SUCCESS;
+}
 // Owes n blank dot rows, sending them whenever KV_MVP_MAXSLEW are owed.
 kv_status kv_mvp_oweblank(kv_glor* s, int32_t n);
 // Moves the paper position on by n dot rows within the current line.

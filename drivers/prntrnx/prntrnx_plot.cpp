@@ -50,7 +50,7 @@ void kv_mvp_advance(kv_glor* s, int32_t n) {
         w->pagerow = (w->pagerow + n % rows) % rows;
 }
 
-kv_status kv_mvp_slewempty(kv_glor* s) {
+kv_status kv_mvp_sendslew(kv_glor* s) {
     kv_status st = KV_SUCCESS;
     kv_mvp_work* w = kv_mvp_w(s);
     for (; w->slewcount > 0 && kv_ok(st); --w->slewcount) {
