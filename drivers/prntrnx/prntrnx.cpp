@@ -279,18 +279,11 @@ kv_status kv_mvp_byte(kv_glor* s, int32_t c) {
 }
 } // namespace
 
-void kv_mvp_resettextline(kv_glor* s) {
-    kv_mvp_work* w = kv_mvp_w(s);
-    w->lineflags = 0;
-    w->modeflags = 0;
-    w->pending = 0;
-    s->linespace = s->vdpi / 6;
-}
-
 void kv_mvp_cbufinit(kv_glor* s) {
     kv_mvp_work* w = kv_mvp_w(s);
     std::memset(w->cbuf, ' ', sizeof w->cbuf);
-    std::memset(w->cattr, 0, sizeof w->cattr);
+    // A cell has an attribute only if the line gave one to some cell.
+    if (w->lineattrs != 0) std::memset(w->cattr, 0, sizeof w->cattr);
     w->inked = 0;
     w->lineattrs = 0;
 }

@@ -33,23 +33,6 @@ int32_t kv_mvp_gbuflen(const uint8_t* row) {
     return n;
 }
 
-int32_t kv_mvp_pagerows(const kv_glor* s) {
-    return s->pagelen * (s->vdpi / 6);
-}
-
-void kv_mvp_advance(kv_glor* s, int32_t n) {
-    kv_mvp_work* w = kv_mvp_w(s);
-    w->dotrow += n;
-    const int32_t rows = kv_mvp_pagerows(s);
-    if (rows <= 0) return;
-    // Mostly a line within the page: a compare saves two divisions.
-    const int32_t at = w->pagerow + n;
-    if (n >= 0 && n < rows && w->pagerow >= 0 && at < rows)
-        w->pagerow = at;
-    else
-        w->pagerow = (w->pagerow + n % rows) % rows;
-}
-
 kv_status kv_mvp_sendslew(kv_glor* s) {
     kv_status st = KV_SUCCESS;
     kv_mvp_work* w = kv_mvp_w(s);
@@ -71,16 +54,6 @@ kv_status kv_mvp_oweblank(kv_glor* s, int32_t n) {
         if (w->slewcount >= KV_MVP_MAXSLEW) st = kv_mvp_slewempty(s);
     }
     return st;
-}
-
-void kv_mvp_renormalize(kv_glor* s) {
-    kv_mvp_work* w = kv_mvp_w(s);
-    while (s->linespace > 0 && w->dotrow >= s->linespace) {
-        s->vpos += (w->modeflags & KV_MVP_ELONGATED) ? 2 : 1;
-        w->dotrow -= s->linespace;
-        kv_mvp_resettextline(s);
-    }
-    if (s->pagelen > 0 && s->vpos >= s->pagelen) s->vpos %= s->pagelen;
 }
 
 void kv_mvp_imagetext(kv_glor* s) {
