@@ -2,6 +2,7 @@
 // bytes), the region setter, and the output of a text line's dot rows as
 // plot lines, with blank rows owed and sent in bulk.
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "core/fields/fieldqueue.hpp"
@@ -13,14 +14,27 @@ namespace {
 constexpr int32_t EOT = 4, ENQ = 5, LF = 10;
 constexpr int32_t kLastRow = KV_MVP_IROWS - 1;
 
-// One plot line: its introducer, the data bytes with bit 6 set (so that none
-// is a control), and the LF that ends it.
+// One plot line, in one write: its introducer, the data bytes with bit 6 set
+// (so that none is a control), and the LF that ends it.
 kv_status sendplotline(kv_glor* s, int32_t intro, const uint8_t* row, int32_t n) {
-    kv_status st = kv_send(s, intro);
-    for (int32_t i = 0; i < n && kv_ok(st); ++i) st = kv_send(s, (row[i] & 127) | 64);
-    jerr_uperr(&st, kv_send(s, LF));
-    return st;
+    std::array<uint8_t, KV_MVP_CELLS + 2> line;
+    line[0] = static_cast<uint8_t>(intro);
+    for (int32_t i = 0; i < n; ++i) line[i + 1] = static_cast<uint8_t>((row[i] & 127) | 64);
+    line[n + 1] = LF;
+    return kv_sendrun(s, line.data(), static_cast<size_t>(n) + 2);
 }
+
+// A blank dot row is an empty odd-dot plot line: ENQ LF, as many as may be
+// owed at once.
+constexpr auto kBlankRows = [] {
+    std::array<uint8_t, 2 * KV_MVP_MAXSLEW> rows{};
+    for (size_t i = 0; i < rows.size(); i += 2) {
+        rows[i] = ENQ;
+        rows[i + 1] = LF;
+    }
+    return rows;
+}();
+static_assert(kBlankRows.size() == 2 * KV_MVP_MAXSLEW, "a pair for every row that may be owed");
 } // namespace
 
 void kv_mvp_ibufinit(kv_glor* s) {
@@ -36,9 +50,10 @@ int32_t kv_mvp_gbuflen(const uint8_t* row) {
 kv_status kv_mvp_sendslew(kv_glor* s) {
     kv_status st = KV_SUCCESS;
     kv_mvp_work* w = kv_mvp_w(s);
-    for (; w->slewcount > 0 && kv_ok(st); --w->slewcount) {
-        st = kv_send(s, ENQ);
-        jerr_uperr(&st, kv_send(s, LF));
+    while (w->slewcount > 0 && kv_ok(st)) {
+        const int32_t n = std::min(w->slewcount, KV_MVP_MAXSLEW);
+        st = kv_sendrun(s, kBlankRows.data(), 2 * static_cast<size_t>(n));
+        w->slewcount -= n;
     }
     w->slewcount = 0;
     return st;
