@@ -51,6 +51,7 @@ struct kv_mvp_work {
     int32_t plotcount;           // plot data bytes received on the current plot line
     int32_t slewcount;           // blank dot rows owed to the printer
     int32_t pagerow;             // dot rows from the top of form
+    int32_t aheadrows;           // while fields are imaged ahead: the dot rows imaged, else 0
 };
 
 // Bytes are read and go on the standard way; command Z means nothing here.

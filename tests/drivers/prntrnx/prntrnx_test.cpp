@@ -368,6 +368,33 @@ TEST(Prntrnx, LineWithAFieldIsSentAsDotRows) {
     EXPECT_EQ(script("AB\r__\n"), "AB\r__\r\n");
 }
 
+TEST(Prntrnx, AFieldThatCannotBeDrawnStopsItsLineAtTheRow) {
+    // Two Code 39 fields 20 rows deep; the one drawn second has lost its
+    // type, so drawing it fails. The line's rows stop at the first: that row
+    // carries the other field's bars and nothing of the rows below it, and
+    // each further line feed prints one row more.
+    Harness h(kSlots);
+    h.command("BCODE39 H20 D0");
+    h->endinput = nullptr; // the line stays in the buffer at the end
+    h.run("~A~ ~A~", true);
+    kv_glor* s = h.state.get();
+    kv_fieldcursor cur;
+    kv_fieldfirst(s, &cur);
+    ASSERT_NE(cur.current, nullptr);
+    const int32_t x = cur.current->x;
+    kv_fieldnext(s, &cur);
+    ASSERT_NE(cur.current, nullptr);
+    cur.current->type = 0;
+    const std::string row = plotline(5, pack(code39_a(), x));
+    h.output.clear();
+    EXPECT_EQ(kv_mvp_qoutc(s, '\n'), KV_INTRNL);
+    EXPECT_EQ(h.output, row);
+    EXPECT_EQ(kv_mvp_w(s)->dotrow, 1);
+    EXPECT_EQ(kv_mvp_qoutc(s, '\n'), KV_INTRNL);
+    EXPECT_EQ(h.output, row + row);
+    EXPECT_EQ(kv_mvp_w(s)->dotrow, 2);
+}
+
 TEST(Prntrnx, FieldAfterATabStartsAtItsDots) {
     Harness h(kSlots);
     h.command("BCODE39 H1 D0");
