@@ -181,6 +181,45 @@ constexpr int16_t maxicode_hexbits[] = {
 static_assert(std::size(maxicode_hexbits) == 990);
 // clang-format on
 
+namespace {
+// Grid bit of module i of maxicode_hexbits (row i / 30, column i % 30).
+constexpr uint16_t gridbit(int32_t i) {
+    return static_cast<uint16_t>(32 * (i / MAXICODE_COLUMNS) + i % MAXICODE_COLUMNS);
+}
+
+// Every stream bit placed exactly once, or the table is not a module map.
+constexpr bool placesall() {
+    std::array<int, MAXICODE_STREAMBITS + 1> seen{};
+    for (int16_t k : maxicode_hexbits) {
+        if (k < -1 || k > MAXICODE_STREAMBITS) return false;
+        if (k > 0 && ++seen[static_cast<size_t>(k)] != 1) return false;
+    }
+    for (int32_t k = 1; k <= MAXICODE_STREAMBITS; ++k)
+        if (seen[static_cast<size_t>(k)] != 1) return false;
+    return true;
+}
+static_assert(placesall(), "the module map holds every codeword bit once");
+
+constexpr std::array<uint16_t, MAXICODE_STREAMBITS> makeplaces() {
+    std::array<uint16_t, MAXICODE_STREAMBITS> place{};
+    for (int32_t i = 0; i < MAXICODE_ROWS * MAXICODE_COLUMNS; ++i)
+        if (maxicode_hexbits[i] > 0)
+            place[static_cast<size_t>(maxicode_hexbits[i] - 1)] = gridbit(i);
+    return place;
+}
+
+constexpr std::array<uint8_t, 4 * MAXICODE_ROWS> makefixed() {
+    std::array<uint8_t, 4 * MAXICODE_ROWS> grid{};
+    for (int32_t i = 0; i < MAXICODE_ROWS * MAXICODE_COLUMNS; ++i)
+        if (maxicode_hexbits[i] == -1)
+            grid[gridbit(i) / 8u] |= static_cast<uint8_t>(1u << (gridbit(i) % 8u));
+    return grid;
+}
+} // namespace
+
+constexpr std::array<uint16_t, MAXICODE_STREAMBITS> maxicode_bitplace = makeplaces();
+constexpr std::array<uint8_t, 4 * MAXICODE_ROWS> maxicode_fixedgrid = makefixed();
+
 const uint8_t* const maxicode_sextabs[5] = {maxicode_sextabA, maxicode_sextabB, maxicode_sextabC,
                                             maxicode_sextabD, maxicode_sextabE};
 

@@ -34,6 +34,14 @@ inline constexpr int32_t MAXICODE_COLUMNS = 30;
 // missing last module of odd rows).
 extern const int16_t maxicode_hexbits[MAXICODE_ROWS * MAXICODE_COLUMNS];
 
+// The same map the other way round, for laying codewords on the grid: a grid
+// of 4 bytes a row, column x of row y at bit 32 y + x (bit x % 8 of byte
+// 4 y + x / 8). maxicode_bitplace[k] is where bit k of the codeword stream
+// lies; maxicode_fixedgrid holds the always-dark modules.
+inline constexpr int32_t MAXICODE_STREAMBITS = 6 * 144;
+extern const std::array<uint16_t, MAXICODE_STREAMBITS> maxicode_bitplace;
+extern const std::array<uint8_t, 4 * MAXICODE_ROWS> maxicode_fixedgrid;
+
 // Dot geometry of a symbol at one printer resolution.
 struct maxicode_paintdsc {
     int32_t resolution; // dots per inch
