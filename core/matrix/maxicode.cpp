@@ -101,21 +101,19 @@ int maxicode_hexmapgen(maxicode_sym* sym, int32_t position, int32_t total, int32
 int maxicode_iplotwords(maxicode_sym* sym, const uint8_t* codewords) {
     if (sym == nullptr) return 0;
     if (codewords == nullptr || gridbitmap(sym).bits == nullptr) return fail(sym, MAXICODE_EBITMAP);
-    // A valid record has rows of 4 bytes, the layout of the placement table;
-    // the grid is built in a local copy so that its stores cannot alias the
-    // codewords or the table.
-    static_assert(sizeof maxicode_fixedgrid == MAXICODE_GRIDBYTES);
-    uint8_t grid[MAXICODE_GRIDBYTES];
-    std::memcpy(grid, maxicode_fixedgrid.data(), sizeof grid);
-    const uint16_t* place = maxicode_bitplace.data();
-    for (int32_t c = 0; c < MAXICODE_CODEWORDS; ++c, place += 6) {
-        const uint32_t v = codewords[c];
-        for (int32_t b = 0; b < 6; ++b) {
-            const uint32_t at = place[b];
-            grid[at / 8] = static_cast<uint8_t>(grid[at / 8] | ((v >> (5 - b)) & 1u) << (at % 8));
+    // A valid record has rows of 4 bytes, one row word each, built in a
+    // register.
+    static_assert(4 * MAXICODE_ROWS == MAXICODE_GRIDBYTES);
+    for (int32_t y = 0; y < MAXICODE_ROWS; ++y) {
+        uint32_t row = maxicode_fixedrows[static_cast<size_t>(y)];
+        for (int32_t i = maxicode_piecerows[static_cast<size_t>(y)];
+             i < maxicode_piecerows[static_cast<size_t>(y) + 1]; ++i) {
+            const maxicode_piece& p = maxicode_pieces[static_cast<size_t>(i)];
+            row |= (static_cast<uint32_t>(codewords[p.codeword]) >> p.shift & p.mask)
+                   << (p.at % 32u);
         }
+        for (int32_t b = 0; b < 4; ++b) sym->grid[4 * y + b] = static_cast<uint8_t>(row >> (8 * b));
     }
-    std::memcpy(sym->grid, grid, sizeof grid);
     return 1;
 }
 

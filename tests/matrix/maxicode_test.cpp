@@ -247,6 +247,39 @@ TEST(Maxicode, SymbolLayoutAndCheckCodewords) {
     }
 }
 
+TEST(Maxicode, CodewordsLandWhereTheModuleMapSays) {
+    // maxicode_iplotwords lays codewords on in pieces of one or two bits
+    // derived from the map; read back module by module through the map
+    // itself, every bit pattern must come back and the fixed modules keep
+    // their colour.
+    struct Case {
+        const char* what;
+        uint8_t fill; // 64: random codewords
+    };
+    const std::array<Case, 4> cases{
+        {{"all light", 0}, {"all dark", 63}, {"101010", 42}, {"random", 64}}};
+    uint32_t x = 12345;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::array<uint8_t, 144> cw{};
+        for (uint8_t& v : cw) {
+            x = x * 1103515245u + 12345u;
+            v = c.fill < 64 ? c.fill : static_cast<uint8_t>((x >> 16) & 63u);
+        }
+        maxicode_sym sym;
+        maxicode_open(&sym);
+        sym.grid[0] = 0xFF; // stale modules are cleared
+        ASSERT_EQ(maxicode_iplotwords(&sym, cw.data()), 1);
+        EXPECT_EQ(readback(sym), std::vector<int>(cw.begin(), cw.end()));
+        for (int i = 0; i < 990; ++i) {
+            if (maxicode_hexbits[i] > 0) continue;
+            EXPECT_EQ(maxicode_igetpt(&sym, i % 30, i / 30), maxicode_hexbits[i] == -1 ? 1 : 0)
+                << i;
+        }
+        for (int y = 0; y < 33; ++y) EXPECT_EQ(sym.grid[4 * y + 3] & 0xC0, 0) << "columns 30, 31";
+    }
+}
+
 TEST(Maxicode, HexmapgenFailures) {
     maxicode_sym sym;
     maxicode_open(&sym);
