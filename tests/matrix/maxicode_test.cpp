@@ -342,6 +342,45 @@ TEST(Maxicode, PaintsEveryDotOnceInsideTheSymbol) {
     EXPECT_EQ(sym.error, MAXICODE_EBITMAP);
 }
 
+TEST(Maxicode, PaintingARangeOfRowsGivesThatSliceOfTheWholeSymbol) {
+    // A band printer paints the symbol once per band: every band must get
+    // exactly the dots of the whole painting that fall in its rows.
+    maxicode_sym sym;
+    maxicode_open(&sym);
+    ASSERT_EQ(maxicode_hexmapgen(&sym, 1, 1, 4, "", 0, 0, "BANDS 0123456789", -1), 1);
+    using Dots = std::vector<std::array<int32_t, 2>>;
+    auto plot = [](void* ctx, int32_t x, int32_t y, int32_t, int32_t) -> uint32_t {
+        static_cast<Dots*>(ctx)->push_back({y, x});
+        return 1;
+    };
+    Dots whole;
+    maxicode_setcallback(&sym, plot, &whole);
+    ASSERT_EQ(maxicode_imagepaint(&sym), 1);
+    struct Case {
+        int32_t top, bottom;
+        const char* why;
+    };
+    const std::array<Case, 7> cases{{
+        {0, 8, "first band"},
+        {100, 108, "through the bullseye"},
+        {9, 11, "between two module rows' starts, inside both"},
+        {296, 400, "past the bottom"},
+        {-50, 3, "above the top"},
+        {300, 310, "below the symbol"},
+        {INT32_MIN, INT32_MAX, "everything"},
+    }};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        Dots want;
+        for (const auto& d : whole)
+            if (d[0] >= c.top && d[0] < c.bottom) want.push_back(d);
+        Dots got;
+        maxicode_setcallback(&sym, plot, &got);
+        ASSERT_EQ(maxicode_imagepaintrows(&sym, c.top, c.bottom), 1);
+        EXPECT_EQ(got, want);
+    }
+}
+
 TEST(Maxicode, GridAccess) {
     maxicode_sym sym;
     maxicode_open(&sym);
