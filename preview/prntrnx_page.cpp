@@ -1,4 +1,4 @@
-#include "tests/support/prntrnx_page.hpp"
+#include "preview/prntrnx_page.hpp"
 
 #include <algorithm>
 #include <cstdint>
