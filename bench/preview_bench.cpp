@@ -73,7 +73,6 @@ int main() {
     std::printf("%-8s %12s %12s %14s %12s\n", "printer", "translate", "rebuild", "rebuild+PNG",
                 "read");
     for (const PrinterLanguage& l : printer_languages()) {
-        if (l.render == nullptr) continue;
         const std::string name(l.name);
         const std::string prn = dir + "/" + name + ".prn";
         const double tr = best([&] { translate(KEVRA_BINARY_DIR "/kevra_" + name, job, prn); });

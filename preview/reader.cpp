@@ -34,6 +34,41 @@ bool near(const Bitmap::Box& a, const Bitmap::Box& b, int reach) {
            b.y - reach < a.y + a.h;
 }
 
+// Text printed as graphics (the Printronix program draws the text of a
+// line that a symbol reaches in its own dot font) is no symbol: a group
+// whose every connected piece of ink fits in a character cell of 1/10 by
+// 1/8 inch is taken for text. Any symbol has a longer piece: a bar as tall
+// as the symbol, a finder pattern or a bullseye.
+bool glyph_sized_pieces(const Bitmap& ink, const Bitmap::Box& b, int dpi) {
+    const int cellw = std::max(1, dpi / 10), cellh = std::max(1, dpi / 8);
+    Bitmap left = ink.crop(b.x, b.y, b.w, b.h);
+    std::vector<std::pair<int, int>> todo;
+    for (int y = 0; y < left.height; ++y)
+        for (int x = 0; x < left.width; ++x) {
+            if (!left.get(x, y)) continue;
+            // One piece, eight-connected, cleared as it is measured.
+            int x0 = x, x1 = x, y0 = y, y1 = y;
+            left.set(x, y, false);
+            todo.assign(1, {x, y});
+            while (!todo.empty()) {
+                const auto [px, py] = todo.back();
+                todo.pop_back();
+                x0 = std::min(x0, px);
+                x1 = std::max(x1, px);
+                y0 = std::min(y0, py);
+                y1 = std::max(y1, py);
+                if (x1 - x0 >= cellw || y1 - y0 >= cellh) return false;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        if (left.get(px + dx, py + dy)) {
+                            left.set(px + dx, py + dy, false);
+                            todo.push_back({px + dx, py + dy});
+                        }
+            }
+        }
+    return true;
+}
+
 struct Group {
     Bitmap::Box box;
     std::vector<Decoded> read;
@@ -67,7 +102,9 @@ std::vector<FoundSymbol> read_symbols(const Bitmap& ink, const Bitmap& page, int
         where.y = g.box.y / inch;
         where.w = g.box.w / inch;
         where.h = g.box.h / inch;
-        if (g.read.empty() && !part_of_neighbour(page, g, groups, dpi)) found.push_back(where);
+        if (g.read.empty() && !glyph_sized_pieces(ink, g.box, dpi) &&
+            !part_of_neighbour(page, g, groups, dpi))
+            found.push_back(where);
         for (const Decoded& d : g.read) {
             FoundSymbol s = where;
             s.decoded = true;
