@@ -77,14 +77,19 @@ struct Group {
 // A group no reader knows may be a piece of a symbol read next to it: the
 // wide spaces of a PDF417 stop pattern printed with large modules part it
 // from the rest. It belongs to that symbol when the two together read as
-// the same symbol again.
+// the same symbol again and the reader finds that symbol reaching into the
+// piece: a symbol that merely stands near one that reads is still reported.
 bool part_of_neighbour(const Bitmap& page, const Group& g, const std::vector<Group>& groups,
                        int dpi) {
     for (const Group& other : groups) {
         if (other.read.empty() || !near(g.box, other.box, dpi / 4)) continue;
-        for (const Decoded& d : decode_group(page, join(g.box, other.box), dpi))
+        const Bitmap::Box both = join(g.box, other.box);
+        const Bitmap::Box piece{g.box.x - both.x, g.box.y - both.y, g.box.w, g.box.h};
+        for (const Decoded& d : decode_group(page, both, dpi))
             for (const Decoded& known : other.read)
-                if (d.format == known.format && d.text == known.text) return true;
+                if (d.format == known.format && d.text == known.text &&
+                    (d.at.w == 0 || near(d.at, piece, 1)))
+                    return true;
     }
     return false;
 }
