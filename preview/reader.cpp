@@ -14,11 +14,12 @@ constexpr int kQuietDivisor = 15;
 constexpr int kDmtxMaxAspect = 5;
 constexpr int kDmtxTimeoutMs = 2000;
 
-std::vector<Decoded> decode_group(const Bitmap& page, const Bitmap::Box& b, int dpi) {
+std::vector<Decoded> decode_group(const Bitmap& page, const Bitmap::Box& b, int dpi,
+                                  bool textlike = false) {
     const Bitmap crop = page.crop(b.x, b.y, b.w, b.h);
     std::vector<Decoded> read = decode_zxing(crop, "", false, dpi / kQuietDivisor);
     const int longer = std::max(b.w, b.h), shorter = std::max(1, std::min(b.w, b.h));
-    if (read.empty() && longer <= kDmtxMaxAspect * shorter)
+    if (read.empty() && !textlike && longer <= kDmtxMaxAspect * shorter)
         read = decode_dmtx(crop, dpi / kQuietDivisor, kDmtxTimeoutMs);
     return read;
 }
@@ -71,6 +72,7 @@ bool glyph_sized_pieces(const Bitmap& ink, const Bitmap::Box& b, int dpi) {
 
 struct Group {
     Bitmap::Box box;
+    bool textlike; // glyph_sized_pieces
     std::vector<Decoded> read;
 };
 
@@ -97,8 +99,13 @@ bool part_of_neighbour(const Bitmap& page, const Group& g, const std::vector<Gro
 
 std::vector<FoundSymbol> read_symbols(const Bitmap& ink, const Bitmap& page, int dpi) {
     std::vector<Group> groups;
-    for (const Bitmap::Box& b : ink_regions(ink, std::max(1, dpi / 12)))
-        groups.push_back({b, decode_group(page, b, dpi)});
+    for (const Bitmap::Box& b : ink_regions(ink, std::max(1, dpi / 12))) {
+        // Text printed as graphics is worth a look by zxing-cpp (a symbol
+        // too small to tell from text may still read), not libdmtx's long
+        // search.
+        const bool textlike = glyph_sized_pieces(ink, b, dpi);
+        groups.push_back({b, textlike, decode_group(page, b, dpi, textlike)});
+    }
     std::vector<FoundSymbol> found;
     const double inch = dpi;
     for (const Group& g : groups) {
@@ -107,8 +114,7 @@ std::vector<FoundSymbol> read_symbols(const Bitmap& ink, const Bitmap& page, int
         where.y = g.box.y / inch;
         where.w = g.box.w / inch;
         where.h = g.box.h / inch;
-        if (g.read.empty() && !glyph_sized_pieces(ink, g.box, dpi) &&
-            !part_of_neighbour(page, g, groups, dpi))
+        if (g.read.empty() && !g.textlike && !part_of_neighbour(page, g, groups, dpi))
             found.push_back(where);
         for (const Decoded& d : g.read) {
             FoundSymbol s = where;
