@@ -36,5 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         },
         nullptr);
     if (!maxicode_imagepaint(&sym)) __builtin_trap(); // a dot outside the symbol
+    // One band of it, as a band printer paints it: the last byte places the
+    // band anywhere from above the symbol to below it.
+    const int32_t top = data[size - 1] * 2 - 100;
+    if (!maxicode_imagepaintrows(&sym, top, top + 1 + data[size - 1] % 64)) __builtin_trap();
     return 0;
 }

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/driver/xlator.hpp"
+#include "core/run/xlator.hpp"
 
 // The first line of the input; *rest is where the job starts.
 inline std::string kv_fuzz_initline(const uint8_t* data, size_t size, size_t* rest) {

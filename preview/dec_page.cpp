@@ -552,6 +552,10 @@ void render_dec(const std::string& bytes, DecModel model, const SheetSink& sink)
 }
 } // namespace
 
+void render_la75(const std::string& bytes, const SheetSink& sink) {
+    render_dec(bytes, DecModel::LA75, sink);
+}
+
 void render_ln03(const std::string& bytes, const SheetSink& sink) {
     render_dec(bytes, DecModel::LN03, sink);
 }

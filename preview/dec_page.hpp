@@ -64,7 +64,9 @@ DecPage rebuild_dec(const std::string& bytes, DecModel model);
 using DecSheetSink = std::function<void(DecPage&& sheet)>;
 void rebuild_dec(const std::string& bytes, DecModel model, const DecSheetSink& sink);
 
-// The preview's renderer of the LN03+: sheets at 300 dots per inch.
+// The preview's renderers: LA75 sheets at 144 dots per inch (the rows of
+// dec_square), LN03+ sheets at 300.
+void render_la75(const std::string& bytes, const SheetSink& sink);
 void render_ln03(const std::string& bytes, const SheetSink& sink);
 
 // Page dots per inch across and down.

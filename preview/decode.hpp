@@ -12,6 +12,7 @@ struct Decoded {
     std::string format; // the reader's name of the symbology, e.g. "Code39"
     std::string text;   // decoded content (bytes as the reader gives them)
     std::string bytes;  // raw content bytes where the reader provides them
+    Bitmap::Box at{};   // where the reader found it in the bitmap; empty when it does not say
 };
 
 // Reader options beyond the format list.

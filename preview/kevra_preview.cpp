@@ -55,9 +55,8 @@ void usage(std::FILE* to) {
         "Printers:\n",
         program, kMinDpi, kMaxDpi);
     for (const PrinterLanguage& l : printer_languages())
-        std::fprintf(to, "  %-9s %.*s%s\n", std::string(l.name).c_str(),
-                     static_cast<int>(l.printer.size()), l.printer.data(),
-                     l.render == nullptr ? " (not yet available)" : "");
+        std::fprintf(to, "  %-9s %.*s\n", std::string(l.name).c_str(),
+                     static_cast<int>(l.printer.size()), l.printer.data());
     std::fprintf(to,
                  "\nExit status: 0 when every page was written (and, with --read, every symbol\n"
                  "read), 1 when the stream had problems or a symbol did not read, 2 on a usage\n"
@@ -195,11 +194,11 @@ int main(int argc, char** argv) {
     Options o;
     if (const int status = parse(argc, argv, o); status >= 0) return status;
     const PrinterLanguage* lang = find_language(o.printer);
-    if (lang == nullptr) return fail_usage("unknown printer '" + o.printer + "'");
-    if (lang->render == nullptr) {
-        std::fprintf(stderr, "%s: the %s printer language is not available yet\n", program,
-                     o.printer.c_str());
-        return kExitTrouble;
+    if (lang == nullptr) {
+        std::string names;
+        for (const PrinterLanguage& l : printer_languages())
+            names += (names.empty() ? "" : ", ") + std::string(l.name);
+        return fail_usage("unknown printer '" + o.printer + "' (one of " + names + ")");
     }
     std::string bytes;
     if (!read_input(o.input, bytes)) {

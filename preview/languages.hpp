@@ -14,7 +14,7 @@ using RenderFn = void (*)(const std::string& bytes, const SheetSink& sink);
 struct PrinterLanguage {
     std::string_view name;    // --printer word
     std::string_view printer; // what it drives, for --help
-    RenderFn render;          // null: the printer's program is not built yet
+    RenderFn render;          // the stream to sheets
 };
 
 std::span<const PrinterLanguage> printer_languages();

@@ -19,7 +19,9 @@ struct FoundSymbol {
 // shows it (graphics and text), both at `dpi` square dots per inch. Graphics
 // closer than a twelfth of an inch form one group (a bar code with its
 // human-readable line); each group is read from `page`, so text printed over
-// a symbol spoils it as it would for a scanner. Sorted top to bottom.
+// a symbol spoils it as it would for a scanner. A group that does not read
+// is a symbol found, unless its every piece of ink fits in a character cell
+// (text printed as graphics). Sorted top to bottom.
 std::vector<FoundSymbol> read_symbols(const Bitmap& ink, const Bitmap& page, int dpi);
 
 // `text` on one line: bytes outside printable ASCII, and the backslash, as \xHH.

@@ -17,7 +17,6 @@ set -euo pipefail
 # below. The README's "units at a glance" table follows these rows.
 LAYERS='
 core/run/*                7  run driver: the pass over the job, ties everything together
-core/driver/xlator.hpp    7  former place of the run driver header, forwarding to core/run
 core/command/*            6  command interpreter: sequences, delimiters, parameters
 core/fields/fieldclass.*  5  field engine: the registry of field types
 core/fields/fieldmake.*   5  field engine: field construction

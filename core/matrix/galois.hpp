@@ -162,6 +162,63 @@ void galois_rsremainderrows(const uint8_t* const* rows, int32_t n, const Sym* da
     }
 }
 
+// Short byte data with a generator fixed at compile time. The n registers of
+// the division are held in 64-bit words, register k in bits 8 (k % 8) up of
+// word k / 8, so that moving them all down by one is a shift of a few words
+// kept in machine registers. Row f holds f times each of the generator's
+// coefficients below its leading 1, highest degree first, in that layout:
+// what one division step adds for feedback f. The generator is
+// (x + alpha^1) ... (x + alpha^n), as galois_generator builds it.
+template <int32_t W, int32_t POLY, int32_t N> struct galois_rsproductrows {
+    static constexpr int32_t size = 1 << W;
+    static constexpr int32_t words = (N + 7) / 8;
+    static_assert(W <= 8 && N >= 1 && N <= size - 2, "byte symbols, at most q - 2 checks");
+    std::array<std::array<uint64_t, words>, size> row{};
+    constexpr galois_rsproductrows() {
+        constexpr galois_field f = galois_fieldof<W, POLY>();
+        std::array<int32_t, N + 1> g{};
+        galois_generator(f.log, f.alog, f.size, N, g.data());
+        for (int32_t a = 1; a < size; ++a)
+            for (int32_t k = 0; k < N; ++k)
+                row[a][k / 8] |= uint64_t{galois_mul(f, static_cast<uint32_t>(a),
+                                                     static_cast<uint32_t>(g[N - 1 - k]))}
+                                 << (8 * (k % 8));
+    }
+};
+template <int32_t W, int32_t POLY, int32_t N>
+inline constexpr galois_rsproductrows<W, POLY, N> galois_rsrows{};
+
+// galois_rsremainder through those rows. The feedback is masked to the
+// field: symbols outside it give wrong checks (the caller screens them) but
+// never a read outside the rows.
+template <int32_t W, int32_t POLY, int32_t N>
+void galois_rsremainderfixed(const galois_rsproductrows<W, POLY, N>& t, const uint8_t* data,
+                             int32_t count, int32_t stride, uint8_t* rem) {
+    constexpr int32_t words = galois_rsproductrows<W, POLY, N>::words;
+    constexpr uint64_t mask = galois_rsproductrows<W, POLY, N>::size - 1;
+    uint64_t r[words] = {};
+    for (int32_t d = 0; d < count; ++d) {
+        const uint64_t fb = (data[static_cast<size_t>(d) * stride] ^ r[0]) & mask;
+        for (int32_t j = 0; j + 1 < words; ++j) r[j] = (r[j] >> 8) | (r[j + 1] << 56);
+        r[words - 1] >>= 8;
+        for (int32_t j = 0; j < words; ++j) r[j] ^= t.row[fb][j];
+    }
+    for (int32_t k = 0; k < N; ++k) rem[k] = static_cast<uint8_t>(r[k / 8] >> (8 * (k % 8)));
+}
+
+// galois_rsblocks with a generator fixed at compile time: the check symbols
+// of `blocks` interleaved blocks of buf[0 .. ndata); block b's check symbol k
+// goes to buf[ndata + b + k * blocks].
+template <int32_t W, int32_t POLY, int32_t N>
+void galois_rsblocksfixed(uint8_t* buf, int32_t ndata, int32_t blocks) {
+    for (int32_t b = 0; b < blocks; ++b) {
+        const int32_t count = b < ndata ? (ndata - b + blocks - 1) / blocks : 0;
+        uint8_t rem[N];
+        galois_rsremainderfixed(galois_rsrows<W, POLY, N>, buf + b, count, blocks, rem);
+        for (int32_t k = 0; k < N; ++k) buf[ndata + b + k * blocks] = rem[k];
+    }
+}
+
 // Long byte data: the products of every feedback value with the generator's
 // coefficients, computed once for a field of at most 256 elements and shared
 // by the blocks of a symbol; the division then moves eight registers at a time.

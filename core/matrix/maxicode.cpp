@@ -13,7 +13,8 @@ int fail(maxicode_sym* sym, int32_t error) {
 }
 
 // Check codewords: GF(64) reduced by x^6 + x + 1.
-constexpr int32_t GFSIZE = 64;
+constexpr int32_t GFBITS = 6;
+constexpr int32_t GFSIZE = 1 << GFBITS;
 constexpr int32_t GFPOLY = 0x43;
 // The primary message: 10 data and 10 check codewords.
 constexpr int32_t PRIMARY = 10;
@@ -24,18 +25,23 @@ constexpr int32_t SECCHECK = 20;
 constexpr int32_t SECDATA_EEC = 34;
 constexpr int32_t SECCHECK_EEC = 28;
 
+// The primary check codewords follow the primary data; the secondary data
+// from 2 * PRIMARY on are two interleaved halves, their check codewords
+// interleaved after them. False when a data codeword is not an element of
+// GF(64).
 bool checkwords(uint8_t* cw, int32_t mode) {
-    galois_ctx gf;
-    galois_open(&gf);
     const bool eec = mode == 5;
-    const int32_t secdata = eec ? SECDATA_EEC : SECDATA;
-    const int32_t seccheck = eec ? SECCHECK_EEC : SECCHECK;
-    const bool ok = galois_calclogluts(&gf, GFSIZE, GFPOLY) && galois_calccoefs(&gf, PRIMARY) &&
-                    galois_rscalc8(&gf, cw, PRIMARY, PRIMARY, 1) &&
-                    galois_calccoefs(&gf, seccheck) &&
-                    galois_rscalc8(&gf, cw + 2 * PRIMARY, secdata, seccheck, 2);
-    galois_close(&gf);
-    return ok;
+    const int32_t secdata = 2 * (eec ? SECDATA_EEC : SECDATA);
+    uint32_t any = 0;
+    for (int32_t k = 0; k < PRIMARY; ++k) any |= cw[k];
+    for (int32_t k = 0; k < secdata; ++k) any |= cw[2 * PRIMARY + k];
+    if (any >= GFSIZE) return false;
+    galois_rsblocksfixed<GFBITS, GFPOLY, PRIMARY>(cw, PRIMARY, 1);
+    if (eec)
+        galois_rsblocksfixed<GFBITS, GFPOLY, SECCHECK_EEC>(cw + 2 * PRIMARY, secdata, 2);
+    else
+        galois_rsblocksfixed<GFBITS, GFPOLY, SECCHECK>(cw + 2 * PRIMARY, secdata, 2);
+    return true;
 }
 
 // The grid as a module bitmap; empty when the record's row stride does not
@@ -95,17 +101,18 @@ int maxicode_hexmapgen(maxicode_sym* sym, int32_t position, int32_t total, int32
 int maxicode_iplotwords(maxicode_sym* sym, const uint8_t* codewords) {
     if (sym == nullptr) return 0;
     if (codewords == nullptr || gridbitmap(sym).bits == nullptr) return fail(sym, MAXICODE_EBITMAP);
-    std::memset(sym->grid, 0, sizeof sym->grid);
+    // A valid record has rows of 4 bytes, one row word each, built in a
+    // register.
+    static_assert(4 * MAXICODE_ROWS == MAXICODE_GRIDBYTES);
     for (int32_t y = 0; y < MAXICODE_ROWS; ++y) {
-        for (int32_t x = 0; x < MAXICODE_COLUMNS; ++x) {
-            const int32_t k = maxicode_hexbits[y * MAXICODE_COLUMNS + x];
-            bool dark = k == -1;
-            if (k > 0) {
-                const int32_t bit = k - 1;
-                dark = ((codewords[bit / 6] >> (5 - bit % 6)) & 1) != 0;
-            }
-            if (dark) maxicode_iplotpt(sym, x, y);
+        uint32_t row = maxicode_fixedrows[static_cast<size_t>(y)];
+        for (int32_t i = maxicode_piecerows[static_cast<size_t>(y)];
+             i < maxicode_piecerows[static_cast<size_t>(y) + 1]; ++i) {
+            const maxicode_piece& p = maxicode_pieces[static_cast<size_t>(i)];
+            row |= (static_cast<uint32_t>(codewords[p.codeword]) >> p.shift & p.mask)
+                   << (p.at % 32u);
         }
+        for (int32_t b = 0; b < 4; ++b) sym->grid[4 * y + b] = static_cast<uint8_t>(row >> (8 * b));
     }
     return 1;
 }

@@ -70,6 +70,9 @@ int32_t maxicode_imagedeep(const maxicode_sym* sym);
 // Paints the bullseye and every dark module through the callback, one 1 x 1
 // rectangle per dot, from the symbol's top-left corner.
 int maxicode_imagepaint(maxicode_sym* sym);
+// The same for the dots of rows top .. bottom - 1 only: a printer drawing the
+// symbol a band at a time skips the dots its window would cut away.
+int maxicode_imagepaintrows(maxicode_sym* sym, int32_t top, int32_t bottom);
 // Paints every set dot of `bitmap` (rows of (width - 1) / 8 + 1 bytes, most
 // significant bit first) at (x + column, y + row).
 int maxicode_qblit(maxicode_sym* sym, int32_t x, int32_t y, const uint8_t* bitmap, int32_t width,

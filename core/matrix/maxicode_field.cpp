@@ -1,5 +1,7 @@
 #include "core/matrix/maxicode_field.hpp"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "core/driver/kvalloc.hpp"
@@ -129,7 +131,12 @@ kv_status kv_fieldmake2_maxicode(kv_glor*, kv_field* f) {
 
 kv_status kv_maxicode_map(kv_glor*, kv_mapctx* m) {
     auto* sym = static_cast<maxicode_sym*>(m->field->symbol.get());
-    if (maxicode_setcallback(sym, kv_callback_plotf, m)) maxicode_imagepaint(sym);
+    // The symbol is drawn once per band: dot rows outside the clip window
+    // would be cut away, so they are not even visited.
+    const int64_t bottom = int64_t{m->clipy} + m->cliph;
+    if (maxicode_setcallback(sym, kv_callback_plotf, m))
+        maxicode_imagepaintrows(
+            sym, m->clipy, static_cast<int32_t>(std::clamp<int64_t>(bottom, INT32_MIN, INT32_MAX)));
     return KV_SUCCESS;
 }
 

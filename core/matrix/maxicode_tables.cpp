@@ -181,6 +181,91 @@ constexpr int16_t maxicode_hexbits[] = {
 static_assert(std::size(maxicode_hexbits) == 990);
 // clang-format on
 
+namespace {
+constexpr int32_t STREAMBITS = 6 * 144;
+
+// Row-word bit of module i of maxicode_hexbits (row i / 30, column i % 30).
+constexpr uint16_t gridbit(int32_t i) {
+    return static_cast<uint16_t>(32 * (i / MAXICODE_COLUMNS) + i % MAXICODE_COLUMNS);
+}
+
+// Where each bit of the codeword stream lies (bit k: codeword k / 6, most
+// significant bit first); none when the map does not hold every bit once.
+struct placement {
+    std::array<uint16_t, STREAMBITS> at{};
+    bool complete = false;
+};
+constexpr placement makeplacement() {
+    placement p;
+    std::array<int, STREAMBITS + 1> seen{};
+    for (int32_t i = 0; i < MAXICODE_ROWS * MAXICODE_COLUMNS; ++i) {
+        const int32_t k = maxicode_hexbits[i];
+        if (k < -1 || k > STREAMBITS) return p;
+        if (k <= 0) continue;
+        if (++seen[static_cast<size_t>(k)] != 1) return p;
+        p.at[static_cast<size_t>(k - 1)] = gridbit(i);
+    }
+    for (int32_t k = 1; k <= STREAMBITS; ++k)
+        if (seen[static_cast<size_t>(k)] != 1) return p;
+    p.complete = true;
+    return p;
+}
+constexpr placement bitplace = makeplacement();
+static_assert(bitplace.complete, "the module map holds every codeword bit once");
+
+// True when stream bit k (a less significant one, k odd) lies just left of
+// bit k - 1 of the same codeword, so that both go on as one piece.
+constexpr bool paired(int32_t k) {
+    const uint16_t low = bitplace.at[static_cast<size_t>(k)];
+    return k % 2 == 1 && low % 32 != 31 && bitplace.at[static_cast<size_t>(k - 1)] == low + 1;
+}
+
+// The pieces row by row, left to right: the module of a pair's less
+// significant bit stands for the pair, every other codeword module for its
+// bit. Returns the number of pieces; fills `out` and `rowstart` (the first
+// piece of each row, and the end) when given.
+constexpr int32_t makepieces(maxicode_piece* out, uint16_t* rowstart) {
+    int32_t n = 0;
+    for (int32_t i = 0; i < MAXICODE_ROWS * MAXICODE_COLUMNS; ++i) {
+        if (rowstart != nullptr && i % MAXICODE_COLUMNS == 0)
+            rowstart[i / MAXICODE_COLUMNS] = static_cast<uint16_t>(n);
+        const int32_t k = maxicode_hexbits[i] - 1;
+        if (k < 0 || (k % 2 == 0 && paired(k + 1))) continue;
+        if (out != nullptr) {
+            const bool pair = paired(k);
+            out[n] = {static_cast<uint8_t>(k / 6), static_cast<uint8_t>(5 - k % 6),
+                      static_cast<uint8_t>(pair ? 3 : 1), gridbit(i)};
+        }
+        ++n;
+    }
+    if (rowstart != nullptr) rowstart[MAXICODE_ROWS] = static_cast<uint16_t>(n);
+    return n;
+}
+static_assert(makepieces(nullptr, nullptr) == MAXICODE_PIECES);
+
+struct piecetables {
+    std::array<maxicode_piece, MAXICODE_PIECES> pieces{};
+    std::array<uint16_t, MAXICODE_ROWS + 1> rowstart{};
+};
+constexpr piecetables makepiecetables() {
+    piecetables t;
+    makepieces(t.pieces.data(), t.rowstart.data());
+    return t;
+}
+constexpr piecetables tables = makepiecetables();
+
+constexpr std::array<uint32_t, MAXICODE_ROWS> makefixed() {
+    std::array<uint32_t, MAXICODE_ROWS> rows{};
+    for (int32_t i = 0; i < MAXICODE_ROWS * MAXICODE_COLUMNS; ++i)
+        if (maxicode_hexbits[i] == -1) rows[gridbit(i) / 32u] |= 1u << (gridbit(i) % 32u);
+    return rows;
+}
+} // namespace
+
+constexpr std::array<maxicode_piece, MAXICODE_PIECES> maxicode_pieces = tables.pieces;
+constexpr std::array<uint16_t, MAXICODE_ROWS + 1> maxicode_piecerows = tables.rowstart;
+constexpr std::array<uint32_t, MAXICODE_ROWS> maxicode_fixedrows = makefixed();
+
 const uint8_t* const maxicode_sextabs[5] = {maxicode_sextabA, maxicode_sextabB, maxicode_sextabC,
                                             maxicode_sextabD, maxicode_sextabE};
 

@@ -34,6 +34,25 @@ inline constexpr int32_t MAXICODE_COLUMNS = 30;
 // missing last module of odd rows).
 extern const int16_t maxicode_hexbits[MAXICODE_ROWS * MAXICODE_COLUMNS];
 
+// The same map the other way round, for laying codewords on the grid, with
+// row y held in a 32-bit word, column x at bit x. Most codewords fill two
+// columns of three rows, two bits a row, the less significant one on the
+// left: such a pair goes on as one piece. A piece takes the bits of
+// codeword `codeword` from bit `shift` up under `mask` (1 or 3) and ORs them
+// into row `at` / 32 from column `at` % 32 on. The pieces run row by row,
+// those of row y from maxicode_piecerows[y] up to maxicode_piecerows[y + 1];
+// maxicode_fixedrows holds the always-dark modules.
+struct maxicode_piece {
+    uint8_t codeword;
+    uint8_t shift;
+    uint8_t mask;
+    uint16_t at;
+};
+inline constexpr int32_t MAXICODE_PIECES = 463; // 401 pairs, 62 single bits
+extern const std::array<maxicode_piece, MAXICODE_PIECES> maxicode_pieces;
+extern const std::array<uint16_t, MAXICODE_ROWS + 1> maxicode_piecerows;
+extern const std::array<uint32_t, MAXICODE_ROWS> maxicode_fixedrows;
+
 // Dot geometry of a symbol at one printer resolution.
 struct maxicode_paintdsc {
     int32_t resolution; // dots per inch

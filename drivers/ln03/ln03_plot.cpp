@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "core/command/ftypes.hpp"
+#include "core/driver/fieldtypes.hpp"
 #include "core/driver/printops.hpp"
 #include "drivers/common/pageprinter.hpp"
 #include "drivers/common/sixel.hpp"

@@ -3,6 +3,7 @@
 // of a finished line as text or, when anything graphical touches it, as plot
 // lines.
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <iterator>
 
@@ -50,17 +51,28 @@ kv_status sendtextline(kv_glor* s) {
     if (w->modeflags & KV_MVP_LPI8) jerr_uperr(&st, kv_send(s, ACK));
     if (w->modeflags & KV_MVP_ELONGATED) jerr_uperr(&st, kv_send(s, BS));
     const int32_t n = kv_mvp_cbuflen(s);
-    bool expanded = false;
-    jerr_uperr(&st, sendcells(s, n, false, &expanded));
-    int32_t underlined = n;
-    while (underlined > 0 && !(w->cattr[underlined - 1] & KV_MVP_UNDERLINE)) --underlined;
-    if (underlined > 0) {
+    if (w->lineattrs == 0) {
+        // The common line, all at one width and nothing underlined: its
+        // characters and the CR LF that end it in one write. The whole
+        // buffer is copied, a fixed size being cheaper than n.
+        std::array<uint8_t, KV_MVP_CELLS + 2> line;
+        std::memcpy(line.data(), w->cbuf, sizeof w->cbuf);
+        line[static_cast<size_t>(n)] = CR;
+        line[static_cast<size_t>(n) + 1] = LF;
+        jerr_uperr(&st, kv_sendrun(s, line.data(), static_cast<size_t>(n) + 2));
+    } else {
+        bool expanded = false;
+        jerr_uperr(&st, sendcells(s, n, false, &expanded));
+        int32_t underlined = n;
+        while (underlined > 0 && !(w->cattr[underlined - 1] & KV_MVP_UNDERLINE)) --underlined;
+        if (underlined > 0) {
+            jerr_uperr(&st, kv_send(s, CR));
+            jerr_uperr(&st, sendcells(s, underlined, true, &expanded));
+        }
         jerr_uperr(&st, kv_send(s, CR));
-        jerr_uperr(&st, sendcells(s, underlined, true, &expanded));
+        jerr_uperr(&st, kv_send(s, LF));
     }
     kv_mvp_cbufinit(s);
-    jerr_uperr(&st, kv_send(s, CR));
-    jerr_uperr(&st, kv_send(s, LF));
     kv_mvp_advance(s, s->linespace);
     kv_mvp_renormalize(s);
     return st;
@@ -216,8 +228,33 @@ void kv_mvp_displayc(kv_glor* s, int32_t c) {
             attr =
                 static_cast<uint8_t>((attr & ~KV_MVP_EXPANDED) | (w->lineflags & KV_MVP_EXPANDED));
         if (old == ' ' || c != '_') w->cbuf[s->hpos] = static_cast<uint8_t>(c);
+        w->lineattrs |= attr;
+        w->inked = std::max(w->inked, s->hpos + 1);
     }
     sethpos(s, s->hpos + 1);
+}
+
+// A run of plain bytes into the line, as kv_mvp_displayc would place them one
+// by one. Over blank cells that comes down to a copy: a space leaves its cell
+// blank either way, and only a character other than an underscore takes the
+// expanded attribute (a blank cell has none to keep).
+void kv_mvp_displayrun(kv_glor* s, const uint8_t* run, size_t n) {
+    kv_mvp_work* w = kv_mvp_w(s);
+    size_t i = 0;
+    // Over characters already in the line (after a CR): overstrike.
+    for (; i < n && s->hpos < w->inked; ++i) kv_mvp_displayc(s, run[i]);
+    if (i == n || s->hpos >= KV_MVP_CELLS) return;
+    const int32_t at = s->hpos;
+    const size_t k = std::min(n - i, static_cast<size_t>(KV_MVP_CELLS - at));
+    const uint8_t* from = run + i;
+    std::memcpy(w->cbuf + at, from, k);
+    if (w->lineflags & KV_MVP_EXPANDED) {
+        for (size_t j = 0; j < k; ++j)
+            if (from[j] != ' ' && from[j] != '_') w->cattr[at + j] = KV_MVP_EXPANDED;
+        w->lineattrs |= KV_MVP_EXPANDED;
+    }
+    w->inked = at + static_cast<int32_t>(k);
+    sethpos(s, w->inked);
 }
 
 // Bytes that only take a cell of the line.
@@ -242,30 +279,26 @@ kv_status kv_mvp_byte(kv_glor* s, int32_t c) {
 }
 } // namespace
 
-void kv_mvp_resettextline(kv_glor* s) {
-    kv_mvp_work* w = kv_mvp_w(s);
-    w->lineflags = 0;
-    w->modeflags = 0;
-    w->pending = 0;
-    s->linespace = s->vdpi / 6;
-}
-
 void kv_mvp_cbufinit(kv_glor* s) {
     kv_mvp_work* w = kv_mvp_w(s);
     std::memset(w->cbuf, ' ', sizeof w->cbuf);
-    std::memset(w->cattr, 0, sizeof w->cattr);
+    // A cell has an attribute only if the line gave one to some cell.
+    if (w->lineattrs != 0) std::memset(w->cattr, 0, sizeof w->cattr);
+    w->inked = 0;
+    w->lineattrs = 0;
 }
 
 int32_t kv_mvp_cbuflen(kv_glor* s) {
     const kv_mvp_work* w = kv_mvp_w(s);
-    int32_t n = KV_MVP_CELLS;
+    int32_t n = w->inked;
     while (n > 0 && w->cbuf[n - 1] == ' ') --n;
     return n;
 }
 
 void kv_mvp_setlinespace(kv_glor* s) {
     const int32_t flags = kv_mvp_w(s)->modeflags;
-    s->linespace = s->vdpi / ((flags & KV_MVP_LPI8) ? 8 : 6);
+    // Two constant divisors: this runs after every control code.
+    s->linespace = (flags & KV_MVP_LPI8) ? s->vdpi / 8 : s->vdpi / 6;
     if (flags & KV_MVP_ELONGATED) s->linespace *= 2;
 }
 
@@ -329,11 +362,13 @@ kv_status kv_mvp_qoutc(kv_glor* s, int32_t c) {
     jerr_uperr(&st, kv_mvp_slewempty(s));
     // The text that follows goes into the line in one piece: each of its
     // bytes would only take the next cell. Never after a space: the spaces
-    // that stand for a sequence come from the padding, not from the input.
-    if (w->plotmode == 0 && c > ' ' && kv_ok(st)) {
+    // that stand for a sequence come from the padding, and the rest of the
+    // padding must take its cells before the text after the sequence. Not
+    // after a CR either: mostly the LF of the same line follows.
+    if (w->plotmode == 0 && c != ' ' && c != CR && kv_ok(st)) {
         const uint8_t* run = nullptr;
         const size_t n = kv_ptakeplain(s, kCell.data(), &run);
-        for (size_t i = 0; i < n; ++i) kv_mvp_displayc(s, run[i]);
+        if (n > 0) kv_mvp_displayrun(s, run, n);
     }
     return st;
 }

@@ -19,7 +19,8 @@ inline constexpr int32_t KV_MVP_LINEDOTS = KV_MVP_CELLS * KV_MVP_CELLDOTS;
 // The image buffer, in the band bitmap: two planes (odd dots, then the even
 // dots half a dot to their right) of 10 rows of 165 bytes, 6 dots a byte,
 // bit 0 leftmost. Rows 0 .. 8 take the dot rows of a text line; row 9 serves
-// every dot row from the tenth on.
+// every dot row from the tenth on. The two planes' worth of bytes after them
+// take the fields' next dot rows, imaged ahead.
 inline constexpr int32_t KV_MVP_IROWS = 10;
 inline constexpr kv_bandgeom kv_mvp_geom = {KV_MVP_IROWS, KV_MVP_LINEDOTS, 2, KV_BAND_ROWS, 6, 0};
 static_assert(kv_bandfits(kv_mvp_geom) && kv_bandrowbytes(kv_mvp_geom) == KV_MVP_CELLS);
@@ -41,6 +42,8 @@ struct kv_mvp_work {
     int32_t plotmode;            // 0 text; 1 odd-dot plot data follows (ENQ); 2 even-dot (EOT)
     uint8_t cbuf[KV_MVP_CELLS];  // the text line, spaces when empty
     uint8_t cattr[KV_MVP_CELLS]; // per cell: underline, expanded
+    int32_t inked;               // cells from here on are blank: a space, no attribute
+    uint8_t lineattrs;           // every attribute given to a cell of the line
     int32_t lineflags;           // KV_MVP_EXPANDED: SO in force for the characters that follow
     int32_t modeflags;           // KV_MVP_LPI8, KV_MVP_ELONGATED for this line
     int32_t pending;             // KV_MVP_ODDDATA, KV_MVP_EVENDATA, KV_MVP_TEXTDATA
@@ -49,6 +52,7 @@ struct kv_mvp_work {
     int32_t plotcount;           // plot data bytes received on the current plot line
     int32_t slewcount;           // blank dot rows owed to the printer
     int32_t pagerow;             // dot rows from the top of form
+    int32_t aheadrows;           // while fields are imaged ahead: the dot rows imaged, else 0
 };
 
 // Bytes are read and go on the standard way; command Z means nothing here.

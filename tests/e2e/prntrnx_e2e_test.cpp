@@ -10,7 +10,7 @@
 #include "drivers/prntrnx/prntrnx_tables.hpp"
 #include "tests/linear/elements.hpp"
 #include "preview/decode.hpp"
-#include "tests/support/prntrnx_page.hpp"
+#include "preview/prntrnx_page.hpp"
 #include "tests/support/process.hpp"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "preview/escp_page.hpp"
 #include "preview/ibm_page.hpp"
 #include "tests/support/invoice.hpp"
-#include "tests/support/prntrnx_page.hpp"
+#include "preview/prntrnx_page.hpp"
 #include "tests/support/process.hpp"
 
 namespace {

@@ -170,16 +170,28 @@ TEST(Galois, PublishedReedSolomonExample) {
 
 TEST(Galois, InterleavedBlocksAreCodeWords) {
     // Each block, with its check symbols, must vanish at alpha^1 .. alpha^n
-    // (checked by evaluation, not by the coder's division).
+    // (checked by evaluation, not by the coder's division), and the coder
+    // with the generator fixed at compile time, whose registers sit in 64-bit
+    // words, must give the same checks (cases on either side of a word
+    // boundary, one register and a full word among them).
     struct Case {
         int32_t size, poly, data, checks, interleave;
+        void (*fixed)(uint8_t*, int32_t, int32_t);
     };
-    const std::array<Case, 5> cases{{
-        {64, 0x43, 10, 10, 1}, // primary message of a MaxiCode symbol
-        {64, 0x43, 42, 20, 2}, // its secondary message
-        {64, 0x43, 34, 28, 2}, // ... with enhanced error correction
-        {256, 0x12D, 20, 12, 3},
-        {256, 0x12D, 150, 24, 2}, // long data: the table of feedback products
+    const std::array<Case, 10> cases{{
+        // The primary message of a MaxiCode symbol, its secondary message,
+        // and that with enhanced error correction.
+        {64, 0x43, 10, 10, 1, galois_rsblocksfixed<6, 0x43, 10>},
+        {64, 0x43, 42, 20, 2, galois_rsblocksfixed<6, 0x43, 20>},
+        {64, 0x43, 34, 28, 2, galois_rsblocksfixed<6, 0x43, 28>},
+        {256, 0x12D, 20, 12, 3, galois_rsblocksfixed<8, 0x12D, 12>},
+        // Long data: the run-time coder's table of feedback products.
+        {256, 0x12D, 150, 24, 2, galois_rsblocksfixed<8, 0x12D, 24>},
+        {16, 0x13, 9, 1, 1, galois_rsblocksfixed<4, 0x13, 1>},
+        {16, 0x13, 5, 8, 1, galois_rsblocksfixed<4, 0x13, 8>},
+        {256, 0x12D, 20, 9, 3, galois_rsblocksfixed<8, 0x12D, 9>},
+        {256, 0x12D, 200, 16, 1, galois_rsblocksfixed<8, 0x12D, 16>},
+        {256, 0x12D, 7, 5, 4, galois_rsblocksfixed<8, 0x12D, 5>},
     }};
     std::mt19937 rng(1);
     for (const Case& c : cases) {
@@ -191,7 +203,10 @@ TEST(Galois, InterleavedBlocksAreCodeWords) {
         std::vector<uint8_t> buf(static_cast<size_t>((c.data + c.checks) * c.interleave));
         for (int32_t i = 0; i < c.data * c.interleave; ++i)
             buf[i] = static_cast<uint8_t>(rng() % c.size);
+        std::vector<uint8_t> fixed = buf;
         ASSERT_EQ(galois_rscalc8(&g.ctx, buf.data(), c.data, c.checks, c.interleave), 1);
+        c.fixed(fixed.data(), c.data * c.interleave, c.interleave);
+        EXPECT_EQ(fixed, buf) << "the fixed generator";
         for (int32_t j = 0; j < c.interleave; ++j) {
             std::vector<int32_t> word;
             for (int32_t k = 0; k < c.data + c.checks; ++k)

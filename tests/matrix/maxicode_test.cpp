@@ -247,6 +247,39 @@ TEST(Maxicode, SymbolLayoutAndCheckCodewords) {
     }
 }
 
+TEST(Maxicode, CodewordsLandWhereTheModuleMapSays) {
+    // maxicode_iplotwords lays codewords on in pieces of one or two bits
+    // derived from the map; read back module by module through the map
+    // itself, every bit pattern must come back and the fixed modules keep
+    // their colour.
+    struct Case {
+        const char* what;
+        uint8_t fill; // 64: random codewords
+    };
+    const std::array<Case, 4> cases{
+        {{"all light", 0}, {"all dark", 63}, {"101010", 42}, {"random", 64}}};
+    uint32_t x = 12345;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::array<uint8_t, 144> cw{};
+        for (uint8_t& v : cw) {
+            x = x * 1103515245u + 12345u;
+            v = c.fill < 64 ? c.fill : static_cast<uint8_t>((x >> 16) & 63u);
+        }
+        maxicode_sym sym;
+        maxicode_open(&sym);
+        sym.grid[0] = 0xFF; // stale modules are cleared
+        ASSERT_EQ(maxicode_iplotwords(&sym, cw.data()), 1);
+        EXPECT_EQ(readback(sym), std::vector<int>(cw.begin(), cw.end()));
+        for (int i = 0; i < 990; ++i) {
+            if (maxicode_hexbits[i] > 0) continue;
+            EXPECT_EQ(maxicode_igetpt(&sym, i % 30, i / 30), maxicode_hexbits[i] == -1 ? 1 : 0)
+                << i;
+        }
+        for (int y = 0; y < 33; ++y) EXPECT_EQ(sym.grid[4 * y + 3] & 0xC0, 0) << "columns 30, 31";
+    }
+}
+
 TEST(Maxicode, HexmapgenFailures) {
     maxicode_sym sym;
     maxicode_open(&sym);
@@ -307,6 +340,45 @@ TEST(Maxicode, PaintsEveryDotOnceInsideTheSymbol) {
     maxicode_setcallback(&sym, refuse, nullptr);
     EXPECT_EQ(maxicode_imagepaint(&sym), 0);
     EXPECT_EQ(sym.error, MAXICODE_EBITMAP);
+}
+
+TEST(Maxicode, PaintingARangeOfRowsGivesThatSliceOfTheWholeSymbol) {
+    // A band printer paints the symbol once per band: every band must get
+    // exactly the dots of the whole painting that fall in its rows.
+    maxicode_sym sym;
+    maxicode_open(&sym);
+    ASSERT_EQ(maxicode_hexmapgen(&sym, 1, 1, 4, "", 0, 0, "BANDS 0123456789", -1), 1);
+    using Dots = std::vector<std::array<int32_t, 2>>;
+    auto plot = [](void* ctx, int32_t x, int32_t y, int32_t, int32_t) -> uint32_t {
+        static_cast<Dots*>(ctx)->push_back({y, x});
+        return 1;
+    };
+    Dots whole;
+    maxicode_setcallback(&sym, plot, &whole);
+    ASSERT_EQ(maxicode_imagepaint(&sym), 1);
+    struct Case {
+        int32_t top, bottom;
+        const char* why;
+    };
+    const std::array<Case, 7> cases{{
+        {0, 8, "first band"},
+        {100, 108, "through the bullseye"},
+        {9, 11, "between two module rows' starts, inside both"},
+        {296, 400, "past the bottom"},
+        {-50, 3, "above the top"},
+        {300, 310, "below the symbol"},
+        {INT32_MIN, INT32_MAX, "everything"},
+    }};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        Dots want;
+        for (const auto& d : whole)
+            if (d[0] >= c.top && d[0] < c.bottom) want.push_back(d);
+        Dots got;
+        maxicode_setcallback(&sym, plot, &got);
+        ASSERT_EQ(maxicode_imagepaintrows(&sym, c.top, c.bottom), 1);
+        EXPECT_EQ(got, want);
+    }
 }
 
 TEST(Maxicode, GridAccess) {

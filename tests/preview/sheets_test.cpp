@@ -12,6 +12,7 @@
 #include "preview/escp_page.hpp"
 #include "preview/ibm_page.hpp"
 #include "preview/pcl_page.hpp"
+#include "preview/prntrnx_page.hpp"
 #include "tests/support/invoice.hpp"
 #include "tests/support/process.hpp"
 
@@ -22,6 +23,15 @@ std::vector<EscpPage> escp_sheets(const std::string& bytes, bool pins24) {
     std::vector<EscpPage> sheets;
     rebuild_escp(bytes, pins24, [&](EscpPage&& s) { sheets.push_back(std::move(s)); });
     return sheets;
+}
+
+// The line-matrix page in the other dot-matrix pages' terms: the character
+// column as x.
+PrintedPage as_printed(PlotterPage&& p) {
+    PrintedPage out;
+    out.page = std::move(p.page);
+    for (const PlotterChar& c : p.chars) out.chars.push_back({c.col, c.y, c.c});
+    return out;
 }
 
 std::string printed(const char* program, const std::string& job) {
@@ -125,6 +135,12 @@ TEST(Sheets, DotMatrixSheetsStackIntoTheWholeJob) {
         {"kevra_ibm", [](const std::string& b) { return rebuild_ibm(b); },
          [](const std::string& b, const PagedPaper::Sink& s) { rebuild_ibm(b, s); },
          11 * kIbmRowsPerInch},
+        {"kevra_prntrnx", [](const std::string& b) { return as_printed(rebuild_plotter(b)); },
+         [](const std::string& b, const PagedPaper::Sink& s) {
+             rebuild_plotter(b, 132, 11 * 72,
+                             [&](PlotterPage&& p) { s(as_printed(std::move(p))); });
+         },
+         11 * 72},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.program);

@@ -11,7 +11,7 @@
 #include "drivers/prntrnx/prntrnx_tables.hpp"
 #include "preview/png.hpp"
 #include "tests/support/harness.hpp"
-#include "tests/support/prntrnx_page.hpp"
+#include "preview/prntrnx_page.hpp"
 
 namespace {
 // The glyph on the half-dot grid: 13 half dots a row, '#' where ink falls.

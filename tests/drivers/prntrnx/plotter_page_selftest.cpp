@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "tests/support/prntrnx_page.hpp"
+#include "preview/prntrnx_page.hpp"
 
 TEST(PlotterPage, TextLinesAndPaperMotion) {
     struct Case {

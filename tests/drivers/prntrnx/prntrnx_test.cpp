@@ -226,6 +226,72 @@ TEST(Prntrnx, PositionTracking) {
     }
 }
 
+TEST(Prntrnx, TextTakenInRunsPrintsAsTakenByteByByte) {
+    // Through the real byte layer the driver takes the plain bytes after a
+    // character or a control code as one run from the bytes read ahead; fed
+    // one byte at a time (no read-ahead to take from) the same job is the
+    // reference, byte for byte, with the same position afterwards.
+    struct Case {
+        const char* name;
+        std::string in;
+        std::string commands;
+    };
+    // The command delimiter at the last byte of the first 64 KiB block read.
+    std::string edge;
+    while (edge.size() < 65535 - 70) edge += std::string(69, 'e') + "\n";
+    edge += std::string(65535 - edge.size(), 'f') + "|H3|~A~g\n";
+    const Case cases[] = {
+        {"plain lines", "The quick brown fox\njumps over\n\nthe lazy dog\n", ""},
+        {"overstrike after CR", "abcdef\rXY Z\rabQ\n", ""},
+        {"a longer line over a shorter one", "ab\rwxyz\n", ""},
+        {"underscores under text and text over them", "AB CD\r__ _\n_ _\rA B\n", ""},
+        {"expanded runs and overstrike on them",
+         "\x0e"
+         "AB C_D\x0f"
+         "EF\r\x0e"
+         "x_\n",
+         ""},
+        {"cells beyond 165, then overstrike", std::string(170, 'x') + "\ryy\n", ""},
+        {"exactly 165 cells, then 166", std::string(165, 'x') + "\n" + std::string(166, 'y') + "\n",
+         ""},
+        {"HT between runs", "ab\tcd\t\tef\n", ""},
+        {"a command's padding before the text after it", "ab|H9|xyz\n", ""},
+        {"the same, no byte read past a two-byte delimiter", "ab<<H9<<xyz\n", "X<<"},
+        {"doubled delimiters are text", "a||b~~c\n", ""},
+        {"a field on the line", "ab ~12~ cd\nnext\n", "BCODE39 H3 D0"},
+        {"a plot line, then text",
+         "\x05"
+         "ABC\nxyz\n",
+         ""},
+        {"FF, then text", "abc\fdef\n", ""},
+        {"bytes 128-255 and a control passed on",
+         "a\xe9\xff"
+         "b\x07"
+         "cd\n",
+         ""},
+        {"ACK and BS lines",
+         "\x06"
+         "abc\n\x08"
+         "def\n",
+         ""},
+        {"a delimiter at the edge of the bytes read ahead", edge, "BCODE39 D0"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness bytes(kSlots), runs(kSlots);
+        if (!c.commands.empty()) {
+            bytes.command(c.commands);
+            runs.command(c.commands);
+        }
+        const std::string want = bytes.run(c.in, true);
+        EXPECT_TRUE(runs.runlayer(c.in) == want)
+            << runs.output.size() << " bytes, not " << want.size();
+        EXPECT_EQ(runs->hpos, bytes->hpos);
+        EXPECT_EQ(runs->vpos, bytes->vpos);
+        EXPECT_EQ(kv_mvp_w(runs.state.get())->pagerow, kv_mvp_w(bytes.state.get())->pagerow);
+    }
+}
+
 TEST(Prntrnx, ApplicationPlotLines) {
     const std::string abc = plotline(5, {1, 2, 3});
     struct Case {
@@ -300,6 +366,33 @@ TEST(Prntrnx, LineWithAFieldIsSentAsDotRows) {
     EXPECT_EQ(script("AB\r__~A~\n", "BCODE39 H5 D0"), expected);
     // Without the field the same line is text.
     EXPECT_EQ(script("AB\r__\n"), "AB\r__\r\n");
+}
+
+TEST(Prntrnx, AFieldThatCannotBeDrawnStopsItsLineAtTheRow) {
+    // Two Code 39 fields 20 rows deep; the one drawn second has lost its
+    // type, so drawing it fails. The line's rows stop at the first: that row
+    // carries the other field's bars and nothing of the rows below it, and
+    // each further line feed prints one row more.
+    Harness h(kSlots);
+    h.command("BCODE39 H20 D0");
+    h->endinput = nullptr; // the line stays in the buffer at the end
+    h.run("~A~ ~A~", true);
+    kv_glor* s = h.state.get();
+    kv_fieldcursor cur;
+    kv_fieldfirst(s, &cur);
+    ASSERT_NE(cur.current, nullptr);
+    const int32_t x = cur.current->x;
+    kv_fieldnext(s, &cur);
+    ASSERT_NE(cur.current, nullptr);
+    cur.current->type = 0;
+    const std::string row = plotline(5, pack(code39_a(), x));
+    h.output.clear();
+    EXPECT_EQ(kv_mvp_qoutc(s, '\n'), KV_INTRNL);
+    EXPECT_EQ(h.output, row);
+    EXPECT_EQ(kv_mvp_w(s)->dotrow, 1);
+    EXPECT_EQ(kv_mvp_qoutc(s, '\n'), KV_INTRNL);
+    EXPECT_EQ(h.output, row + row);
+    EXPECT_EQ(kv_mvp_w(s)->dotrow, 2);
 }
 
 TEST(Prntrnx, FieldAfterATabStartsAtItsDots) {

@@ -9,10 +9,12 @@
 // driver, so the two can disagree.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "preview/bitmap.hpp"
+#include "preview/sheet.hpp"
 
 struct PlotterChar {
     int col; // character column (0 = left margin); expanded characters take two
@@ -44,6 +46,18 @@ struct PlotterPage {
 // `columns` is the printer's line width in characters (and plot bytes): what
 // lies beyond it is reported as a problem. `pagerows` is the form length.
 PlotterPage rebuild_plotter(const std::string& bytes, int columns = 132, int pagerows = 792);
+
+// The same job sheet by sheet, each as soon as the paper has left it: rows
+// and characters counted from the sheet's top of form, `rows` the form
+// length, the problems met while it printed. The last sheet is passed when
+// something printed on it.
+using PlotterSheetSink = std::function<void(PlotterPage&& sheet)>;
+void rebuild_plotter(const std::string& bytes, int columns, int pagerows,
+                     const PlotterSheetSink& sink);
+
+// The preview's renderer of the line-matrix printer: sheets at 360 square
+// dots per inch, lines of up to 165 characters.
+void render_prntrnx(const std::string& bytes, const SheetSink& sink);
 
 // Square-dot version of the page (360 per inch) for decoding.
 Bitmap plotter_square(const PlotterPage& p);
