@@ -241,6 +241,33 @@ TEST(Preview, TextCharactersLandInTheirCells) {
     }
 }
 
+// Dots as wide as the pins print them, on the impact printers' sheets (360
+// dots per inch, a 1/120-inch column 3 dots): the bit image ESC L 0 80 0 80
+// prints columns 1 and 3, as a field at density 0 does. The first ink row.
+TEST(Preview, PinDotsAsWideAsThePinsPrintThem) {
+    struct Row {
+        const char* printer;
+        const char* ink;
+        const char* provenance;
+    };
+    const Row rows[] = {
+        {"epsonlq", "...###...###...", "24 wires of 0.2 mm (LQ-800 manual, appendix H): a column"},
+        {"epsonfx", "..#####.#####..", "9 wires 1/72 inch apart, dots about as wide: 5 dots"},
+        {"ibm", "..#####.#####..", "the Proprinter's 9 wires likewise"},
+    };
+    const std::string image = "\x1bL\x04\x00\x00\x80\x00\x80"s;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.printer) + ": " + row.provenance);
+        const PrinterLanguage* lang = find_language(row.printer);
+        ASSERT_NE(lang, nullptr);
+        std::string ink;
+        lang->render(image, [&](Sheet&& s) {
+            for (int x = 0; x < 15; ++x) ink += s.ink.get(x, 0) ? '#' : '.';
+        });
+        EXPECT_EQ(ink, row.ink);
+    }
+}
+
 // A damaged stream renders what it can: the page is written, the problem is
 // on standard error with its page, and the exit status says so.
 TEST(Preview, DamagedStreamsRenderWhatTheyCan) {
