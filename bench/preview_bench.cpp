@@ -35,18 +35,15 @@ template <class F> double best(F f) {
     return t;
 }
 
-// Runs the translator on `in`, its stream to `out`, with `init` as
-// KEVRA_INIT_CMD; seconds taken.
-double translate(const std::string& program, const std::string& in, const std::string& out,
-                 const std::string& init) {
+// Runs the translator on `in`, its stream to `out`; seconds taken.
+double translate(const std::string& program, const std::string& in, const std::string& out) {
     posix_spawn_file_actions_t fa;
     posix_spawn_file_actions_init(&fa);
     posix_spawn_file_actions_addopen(&fa, 0, in.c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&fa, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
     char env0[] = "KEVRA_VERBOSE=Q";
-    std::string env1 = "KEVRA_INIT_CMD=" + init;
-    char* envp[] = {env0, env1.data(), nullptr};
+    char* envp[] = {env0, nullptr};
     const auto t0 = clock_type::now();
     pid_t pid = 0;
     if (posix_spawn(&pid, program.c_str(), &fa, nullptr, argv, envp) != 0) return -1;
@@ -79,12 +76,7 @@ int main() {
     for (const PrinterLanguage& l : printer_languages()) {
         const std::string name(l.name);
         const std::string prn = dir + "/" + name + ".prn";
-        // As in the sample: the LA75 and Printronix print the invoice's
-        // 1-dot bars at their width at D0 only (D1 doubles each dot half a
-        // dot to its right).
-        const std::string init = name == "la75" || name == "prntrnx" ? "D0" : "";
-        const double tr =
-            best([&] { translate(KEVRA_BINARY_DIR "/kevra_" + name, job, prn, init); });
+        const double tr = best([&] { translate(KEVRA_BINARY_DIR "/kevra_" + name, job, prn); });
         const std::string bytes = slurp(prn);
         int pages = 0;
         const double rebuild = best([&] {

@@ -250,7 +250,7 @@ void render_escp(const std::string& bytes, bool pins24, const SheetSink& sink) {
     rebuild_escp(bytes, pins24, [&](EscpPage&& page) {
         Sheet s;
         s.dpi = kEscpSquareDpi;
-        s.ink = escp_square(page, pins24);
+        s.ink = pins24 ? escp_square(page, true) : pin_ink(escp_square(page, false), kNinePinGrow);
         s.width = kEscpPaperWidth;
         s.height = page.page.height * down;
         for (const PrintedChar& c : page.chars) s.chars.push_back({3 * c.x, down * c.y, 0, c.c});

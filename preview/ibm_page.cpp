@@ -327,7 +327,7 @@ void render_ibm(const std::string& bytes, const SheetSink& sink) {
     rebuild_ibm(bytes, [&](IbmPage&& page) {
         Sheet s;
         s.dpi = kIbmSquareDpi;
-        s.ink = ibm_square(page.page);
+        s.ink = pin_ink(ibm_square(page.page), kNinePinGrow);
         s.width = kIbmPaperWidth;
         s.height = squarerow(page.endy);
         for (const PrintedChar& c : page.chars)

@@ -9,6 +9,14 @@ const PrintedChar* PrintedPage::charat(int x, int y) const {
     return nullptr;
 }
 
+Bitmap pin_ink(const Bitmap& ink, int grow) {
+    Bitmap out(ink.width + grow, ink.height); // the last dot grows to its right too
+    for (int y = 0; y < ink.height; ++y)
+        for (int x = 0; x < ink.width; ++x)
+            if (ink.get(x, y)) out.fill(x - grow, y, 2 * grow + 1, 1);
+    return out;
+}
+
 int PagedPaper::sheetend(int pagetop, int pagelen) const {
     if (pagelen <= 0) return INT_MAX;
     const int d = top - pagetop;

@@ -25,6 +25,14 @@ struct PrintedPage {
     const PrintedChar* charat(int x, int y) const;
 };
 
+// The square-dot ink of a page (360 per inch, a 1/120-inch column 3 dots
+// wide) with each dot as wide as the pin prints it: every dot grows `grow`
+// dots to its left and to its right (the page one dot wider for the last).
+// A 9-pin head's dot is about 1/72 inch across, 5 dots: grow 1. A 24-pin
+// head's (0.2 mm) is about its column.
+inline constexpr int kNinePinGrow = 1;
+Bitmap pin_ink(const Bitmap& ink, int grow);
+
 // The paper of a rebuilder that hands the job over sheet by sheet: the
 // page record holds the rows from `top` down, and each sheet leaves it as
 // soon as the paper has moved past the sheet's end (the paper never moves

@@ -7,36 +7,43 @@
 #include "core/fields/rect.hpp"
 #include "drivers/common/kit.hpp"
 
-kv_status kv_bandsetregion(kv_glor* s, const kv_bandgeom& g, int32_t x, int32_t y, int32_t w,
-                           int32_t h, int32_t density) {
-    kv_rect r{x, y, w, h};
-    if (!kv_clip(&r, kv_rect{0, 0, g.cols, g.rows})) return KV_SUCCESS;
-    const int32_t planes = density != 0 ? g.planes : 1;
+namespace {
+// Marks the dots of region r (within the band) in plane p.
+void markplane(kv_glor* s, const kv_bandgeom& g, int32_t p, const kv_rect& r) {
     if (g.layout == KV_BAND_COLUMNS) {
         const uint8_t mask = kv_bandmask(g, r.y, r.y + r.h);
-        for (int32_t p = 0; p < planes; ++p) {
-            uint8_t* col = kv_bandplane(s, g, p);
-            for (int32_t c = r.x; c < r.x + r.w; ++c) col[c] |= mask;
-        }
-        return KV_SUCCESS;
+        uint8_t* col = kv_bandplane(s, g, p);
+        for (int32_t c = r.x; c < r.x + r.w; ++c) col[c] |= mask;
+        return;
     }
     const int32_t right = r.x + r.w - 1; // last dot
     const int32_t first = r.x / g.bits;
     const int32_t last = right / g.bits;
     const uint8_t head = kv_bandmask(g, r.x % g.bits, g.bits);
     const uint8_t tail = kv_bandmask(g, 0, right % g.bits + 1);
-    for (int32_t p = 0; p < planes; ++p) {
-        for (int32_t row = r.y; row < r.y + r.h; ++row) {
-            uint8_t* b = kv_bandrow(s, g, p, row);
-            if (first == last) {
-                b[first] |= head & tail;
-                continue;
-            }
-            b[first] |= head;
-            std::fill(b + first + 1, b + last, uint8_t{0xFF});
-            b[last] |= tail;
+    for (int32_t row = r.y; row < r.y + r.h; ++row) {
+        uint8_t* b = kv_bandrow(s, g, p, row);
+        if (first == last) {
+            b[first] |= head & tail;
+            continue;
         }
+        b[first] |= head;
+        std::fill(b + first + 1, b + last, uint8_t{0xFF});
+        b[last] |= tail;
     }
+}
+} // namespace
+
+kv_status kv_bandsetregion(kv_glor* s, const kv_bandgeom& g, int32_t x, int32_t y, int32_t w,
+                           int32_t h, int32_t density) {
+    const kv_rect band{0, 0, g.cols, g.rows};
+    kv_rect r{x, y, w, h};
+    if (!kv_clip(&r, band)) return KV_SUCCESS;
+    markplane(s, g, 0, r);
+    if (density == 0 || g.planes < 2) return KV_SUCCESS;
+    kv_rect later{x, y, kv_bandlaterwidth(g, w), h};
+    if (!kv_clip(&later, band)) return KV_SUCCESS;
+    for (int32_t p = 1; p < g.planes; ++p) markplane(s, g, p, later);
     return KV_SUCCESS;
 }
 

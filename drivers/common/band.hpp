@@ -27,6 +27,11 @@ struct kv_bandgeom {
     kv_bandlayout layout;
     int32_t bits;     // dots one byte holds: rows of a column, or dots of a row
     int32_t msbfirst; // 1: the top row (leftmost dot) is the byte's highest bit; 0: bit 0
+    // 1: a dot of the planes after the first stands half a column right of
+    // the first plane's and reaches into the next column, so those planes
+    // are marked for all but a region's last column (its right edge stays
+    // where the first plane puts it). 0: their dots stay within the column.
+    int32_t overhang = 0;
 };
 
 // Bytes of one band row in the row layout.
@@ -52,14 +57,19 @@ constexpr uint8_t kv_bandmask(const kv_bandgeom& g, int32_t a, int32_t b) {
 inline uint8_t* kv_bandplane(kv_glor* s, const kv_bandgeom& g, int32_t plane) {
     return s->bandmap + plane * kv_bandplanebytes(g);
 }
+// Columns of a region w columns wide that the planes after the first take.
+constexpr int32_t kv_bandlaterwidth(const kv_bandgeom& g, int32_t w) {
+    return g.overhang != 0 && w > 0 ? w - 1 : w;
+}
 // Row r of a plane in the row layout.
 inline uint8_t* kv_bandrow(kv_glor* s, const kv_bandgeom& g, int32_t plane, int32_t r) {
     return kv_bandplane(s, g, plane) + r * kv_bandrowbytes(g);
 }
 
 // The region setter: marks the dots of columns x .. x+w-1, rows y .. y+h-1
-// in plane 0, and in the further planes when density is nonzero. Dots outside
-// the band are ignored. Only sets; kv_clearmap clears.
+// in plane 0, and in the further planes when density is nonzero (all but the
+// last column on a geometry whose later planes overhang). Dots outside the
+// band are ignored. Only sets; kv_clearmap clears.
 kv_status kv_bandsetregion(kv_glor* s, const kv_bandgeom& g, int32_t x, int32_t y, int32_t w,
                            int32_t h, int32_t density);
 

@@ -41,7 +41,7 @@ kv_status kv_sixel_row(kv_glor* s, const uint8_t* const* planes, int32_t nplanes
                        int32_t blank);
 
 // A band of one sixel row: `cols` band columns, one byte per column and
-// plane, bit 0 the top row.
-constexpr kv_bandgeom kv_sixelband(int32_t cols, int32_t planes) {
-    return {KV_SIXEL_ROWS, cols, planes, KV_BAND_COLUMNS, KV_SIXEL_ROWS, 0};
+// plane, bit 0 the top row; `overhang` as in kv_bandgeom.
+constexpr kv_bandgeom kv_sixelband(int32_t cols, int32_t planes, int32_t overhang = 0) {
+    return {KV_SIXEL_ROWS, cols, planes, KV_BAND_COLUMNS, KV_SIXEL_ROWS, 0, overhang};
 }

@@ -20,10 +20,13 @@ struct kv_la75_work {
 };
 
 // The band: one sixel row, two planes of up to 1716 band columns, one byte
-// per column (bit 0 = top row). A band column is two sixel columns, plane 0
-// then plane 1; plane 1 is written only for fields of nonzero density.
+// per column (bit 0 = top row). A band column is two sixel columns of the
+// 1/144-inch grid, plane 0 then plane 1; plane 1 is written only for fields
+// of nonzero density. A pin dot is 1/72 inch across, two sixel columns: plane
+// 1's dot reaches into the next band column, so a region's last column keeps
+// plane 1 blank and bars print at their width.
 inline constexpr int32_t KV_LA75_BANDCOLS = 1716;
-inline constexpr kv_bandgeom kv_la75_band = kv_sixelband(KV_LA75_BANDCOLS, 2);
+inline constexpr kv_bandgeom kv_la75_band = kv_sixelband(KV_LA75_BANDCOLS, 2, 1);
 static_assert(kv_bandfits(kv_la75_band));
 
 // DECSHORP pitch code -> characters per inch x 100 (LA75 programmer

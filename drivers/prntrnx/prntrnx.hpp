@@ -20,9 +20,11 @@ inline constexpr int32_t KV_MVP_LINEDOTS = KV_MVP_CELLS * KV_MVP_CELLDOTS;
 // dots half a dot to their right) of 10 rows of 165 bytes, 6 dots a byte,
 // bit 0 leftmost. Rows 0 .. 8 take the dot rows of a text line; row 9 serves
 // every dot row from the tenth on. The two planes' worth of bytes after them
-// take the fields' next dot rows, imaged ahead.
+// take the fields' next dot rows, imaged ahead. An even dot reaches half a
+// dot into the next dot's place: a field's last dot gets no even dot.
 inline constexpr int32_t KV_MVP_IROWS = 10;
-inline constexpr kv_bandgeom kv_mvp_geom = {KV_MVP_IROWS, KV_MVP_LINEDOTS, 2, KV_BAND_ROWS, 6, 0};
+inline constexpr kv_bandgeom kv_mvp_geom = {
+    KV_MVP_IROWS, KV_MVP_LINEDOTS, 2, KV_BAND_ROWS, 6, 0, 1};
 static_assert(kv_bandfits(kv_mvp_geom) && kv_bandrowbytes(kv_mvp_geom) == KV_MVP_CELLS);
 inline constexpr int32_t KV_MVP_PLANEBYTES = kv_bandplanebytes(kv_mvp_geom);
 // The most blank dot rows owed to the printer at any time.

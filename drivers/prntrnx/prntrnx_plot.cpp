@@ -243,6 +243,7 @@ kv_status kv_mvp_setregion(kv_glor* s, int32_t x, int32_t y, int32_t w, int32_t 
     const auto rows = static_cast<int32_t>(bottom - top);
     kv_bandsetregion(s, kWhole, x, kAheadOdd + static_cast<int32_t>(top), w, rows, 0);
     if (density != 0)
-        kv_bandsetregion(s, kWhole, x, kAheadEven + static_cast<int32_t>(top), w, rows, 0);
+        kv_bandsetregion(s, kWhole, x, kAheadEven + static_cast<int32_t>(top),
+                         kv_bandlaterwidth(kv_mvp_geom, w), rows, 0);
     return KV_SUCCESS;
 }

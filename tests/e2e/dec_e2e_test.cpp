@@ -219,9 +219,9 @@ TEST(DecPrograms, La75EverySymbologyInEveryOrientation) {
 }
 
 TEST(DecPrograms, La75DensityZeroAndOne) {
-    // Density 0 fills one sixel column of each band column, density 1 both;
-    // a pin dot is as wide as two sixel columns, so density 1 prints bars
-    // half a band dot wider: codes of two widths still read.
+    // Density 0 fills one sixel column of each band column, density 1 both
+    // but in a bar's last band column: a pin dot is as wide as two sixel
+    // columns, so bars print at their width at both densities.
     const Job job = densityjob(4, "", 5);
     const DecPage page = printjob(kLa75, job.text);
     checkpage(kLa75, page, job.placed, 4);

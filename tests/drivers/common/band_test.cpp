@@ -112,6 +112,46 @@ TEST(BandSetRegion, RowsOfSixDotBytesLeftmostInBitZero) {
     }
 }
 
+TEST(BandSetRegion, OverhangingPlaneSkipsTheLastColumn) {
+    // The later planes' dot reaches into the next column: at nonzero density
+    // they take columns x .. x+w-2, so the region's right edge is plane 0's.
+    // Bytes as in the two tests above (columns: plane 1 is bytes 5-9; rows:
+    // row 0 of plane 1 is bytes 6-8).
+    constexpr kv_bandgeom cols{6, 5, 2, KV_BAND_COLUMNS, 6, 0, 1};
+    constexpr kv_bandgeom rows{2, 14, 2, KV_BAND_ROWS, 6, 0, 1};
+    struct Overhang {
+        const char* what;
+        const kv_bandgeom& g;
+        Region region;
+        const char* bytes;
+    };
+    const Overhang cases[] = {
+        {"3 columns at density 1: plane 1 in the first 2",
+         cols,
+         {1, 0, 3, 6, 1},
+         "00 3f 3f 3f 00 00 3f 3f 00 00"},
+        {"1 column: plane 0 only", cols, {2, 0, 1, 6, 3}, "00 00 3f 00 00 00 00 00 00 00"},
+        {"density 0 unchanged", cols, {0, 0, 5, 6, 0}, "3f 3f 3f 3f 3f 00 00 00 00 00"},
+        {"cut at the right edge: the last column is outside",
+         cols,
+         {3, 0, 4, 1, 1},
+         "00 00 00 01 01 00 00 00 01 01"},
+        {"cut at the left edge", cols, {-2, 0, 4, 1, 1}, "01 01 00 00 00 01 00 00 00 00"},
+        {"dot rows: 9 dots across bytes, plane 1 takes 8",
+         rows,
+         {4, 0, 9, 1, 1},
+         "30 ff 01 00 00 00 30 3f 00 00 00 00"},
+        {"int32 extremes do not wrap",
+         cols,
+         {-2147483647 - 1, 0, 2147483647, 6, 1},
+         "00 00 00 00 00 00 00 00 00 00"},
+    };
+    for (const Overhang& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(mark(c.g, {c.region}, c.g.layout == KV_BAND_COLUMNS ? 10 : 12), c.bytes);
+    }
+}
+
 TEST(BandSetRegion, EightBitMasksBothOrders) {
     // The masks of a run of dot positions, for the two bit orders (worked out
     // by hand: positions a..b-1 counted from bit 7 or from bit 0).

@@ -23,13 +23,15 @@ std::string script(const std::string& in) {
 }
 
 // "*1*" in Code 39 at narrow 1 and wide 3 band columns (ANSI/AIM BC1
-// patterns), density 1: each band column is two equal sixels, so a narrow
-// bar is "~~", a wide one "!6~", spaces likewise with "?". Six rows of bars
-// are "~"; the line is ended after 62 counted characters (a repeat counts 4).
+// patterns), density 1: a band column is two sixels, plane 0 then plane 1,
+// and a bar's last column leaves plane 1 blank (its dot, 1/72 inch across,
+// would reach into the next column). So a narrow bar is "~?", a wide one
+// "!5~?", a narrow space "??", a wide one "!6?". Six rows of bars are "~";
+// the line is ended after 62 counted characters (a repeat counts 4).
 // ("\?\?" is two "?".)
-const std::string kRow = "~~!6?~~\?\?!6~\?\?!6~\?\?~~\?\?"  // * and its gap
-                         "!6~\?\?~~!6?~~\?\?~~\?\?!6~\?\?"  // 1 and its gap
-                         "~~!6?~~\?\?\r\n!6~\?\?!6~\?\?~~"; // *; the last gap is not sent
+const std::string kRow = "~!7?~\?\?\?!5~\?\?\?!5~\?\?\?~\?\?\?" // * and its gap
+                         "!5~\?\?\?~!7?~\?\?\?~\?\?\?!5~\?\?\?" // 1 and its gap
+                         "~!7?~\?\?\?\r\n!5~\?\?\?!5~\?\?\?~";  // *; the last gap is not sent
 // One pass of six rows at column `col` (pitch code 0).
 std::string pass(const std::string& row, int col = 13) {
     return "\x1b[3z\x1b[0w\r" + std::string(static_cast<size_t>(col), ' ') + "\x1bP0q\r\n" + row +

@@ -427,13 +427,23 @@ TEST(Prntrnx, BlankRowsAreOwedInBurstsOf792AtMost) {
 
 TEST(Prntrnx, FieldsStillPendingPrintAtTheEnd) {
     // A 20-row field on a job's only line, which has no LF: the line prints,
-    // then the paper goes on a line at a time while the field reaches.
-    Harness h(kSlots);
-    h.command("BCODE39 H20 D0");
-    const std::string out = h.run("~A~", true);
-    const std::string bars = plotline(5, pack(code39_a(), 0));
-    EXPECT_EQ(out, repeat(bars, 20) + blankrows(4));
-    EXPECT_EQ(h->fieldhead, nullptr);
+    // then the paper goes on a line at a time while the field reaches (its
+    // rows imaged ahead). At D1 an even plot line comes first: the bars'
+    // dots but each bar's last, whose even dot would widen the bar by half.
+    std::string even = code39_a();
+    for (size_t i = 0; i < even.size(); ++i)
+        if (even[i] == '1' && (i + 1 == even.size() || even[i + 1] == '0')) even[i] = '0';
+    const std::string odd = plotline(5, pack(code39_a(), 0));
+    const std::pair<const char*, std::string> cases[] = {{"D0", odd},
+                                                         {"D1", plotline(4, pack(even, 0)) + odd}};
+    for (const auto& [density, bars] : cases) {
+        SCOPED_TRACE(density);
+        Harness h(kSlots);
+        h.command(std::string("BCODE39 H20 ") + density);
+        const std::string out = h.run("~A~", true);
+        EXPECT_EQ(out, repeat(bars, 20) + blankrows(4));
+        EXPECT_EQ(h->fieldhead, nullptr);
+    }
 }
 
 TEST(Prntrnx, RegionSetterMarksSixDotBytes) {
@@ -446,7 +456,8 @@ TEST(Prntrnx, RegionSetterMarksSixDotBytes) {
     const Case cases[] = {
         {"one whole byte", 0, 0, 6, 1, 0, 0, 0, {0x3F}, {}},
         {"one dot, bit 0 leftmost", 2, 3, 1, 1, 0, 3, 0, {0x04}, {}},
-        {"a run across a byte boundary", 4, 9, 4, 1, 1, 9, 0, {0x30, 0x03}, {0x30, 0x03}},
+        // Even dots stand half a dot right: the last dot gets none.
+        {"a run across a byte boundary", 4, 9, 4, 1, 1, 9, 0, {0x30, 0x03}, {0x30, 0x01}},
         {"bytes in between are filled", 5, 1, 8, 1, 0, 1, 0, {0x20, 0xFF, 0x01}, {}},
         {"clipped at 165 bytes", 985, 0, 20, 1, 0, 0, 164, {0x3E}, {}},
         {"nothing for width 0", 0, 0, 0, 1, 0, 0, 0, {0x00}, {}},
