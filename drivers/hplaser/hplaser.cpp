@@ -103,8 +103,8 @@ constexpr auto kCtrlIndex = kv_indexactions<256>(ctrlacts);
 // Bytes that are only sent on: everything but the four controls above.
 constexpr auto kPlain = kv_bytetable([](int32_t c) { return !kv_hasaction(ctrlacts, c); });
 // No position is tracked; a line feed or carriage return held back must go
-// out before the next line's text.
-constexpr kv_plainrun kRun = {kPlain.data(), nullptr, kv_pp_idle};
+// out before the next line's text. A CR or LF goes where ctrlacts sends it.
+constexpr kv_plainrun kRun = {kPlain.data(), nullptr, kv_pp_idle, kv_pp_lineend};
 } // namespace
 
 void kv_hplaser_escfeed(kv_hplaser_work* w, int32_t b) {
