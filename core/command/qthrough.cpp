@@ -214,7 +214,9 @@ kv_status kv_qusecommands(kv_glor* s, char* body) {
 
 kv_status kv_qoutpad(kv_glor* s, int32_t n) {
     if (s->padflag != 0) {
+        s->padding = 1;
         for (int32_t i = 0; i < n; ++i) s->qoutc(s, ' ');
+        s->padding = 0;
     }
     return KV_SUCCESS;
 }

@@ -69,6 +69,21 @@ inline constexpr int KV_DLMMAX = 32;
 inline constexpr size_t KV_BANDBYTES = 6642;
 inline constexpr size_t KV_DRVWORKBYTES = 2048;
 
+// The table kv_ptakeplain scans with: a driver's plain bytes (as 0 or 1) less
+// the first bytes of the two delimiters, made again only when the driver's
+// table or one of those bytes changes.
+struct kv_runtable {
+    const uint8_t* plain; // the driver's table it was made from; null: none yet
+    uint8_t cmd;          // the first bytes of the delimiters it was made for
+    uint8_t data;
+    // The highest byte the word test of printable ASCII passes (see
+    // kv_ptakeplain); 0: no word test, the driver's table refuses some of it.
+    uint8_t wordhi;
+    // 1: the word test compares bytes with the delimiters' first bytes.
+    uint8_t worddlm;
+    uint8_t go[256];
+};
+
 struct kv_glor {
     // Run control.
     kv_status status;
@@ -95,6 +110,7 @@ struct kv_glor {
     void* xoutarg;
     uint8_t ungetbuf[32];
     int32_t ungetcount;
+    kv_runtable runtable;
 
     // Driver slots, copied from kv_prnentry by kv_setprn.
     int32_t prncode;
@@ -115,6 +131,9 @@ struct kv_glor {
 
     // Command parameters.
     int32_t padflag;
+    // Nonzero while kv_qoutpad sends the spaces that stand for a sequence:
+    // they are not input, and the text after the sequence waits for them.
+    int32_t padding;
     char datadlm[KV_DLMMAX + 1];
     char cmddlm[KV_DLMMAX + 1];
     int32_t ornt;

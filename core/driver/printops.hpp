@@ -5,10 +5,17 @@
 #include <cstdint>
 
 #include "core/driver/kvglor.hpp"
+#include "core/driver/xbase.hpp"
 
-// The byte layer as the translator's source and sink; `arg` is the state.
+// The byte layer as the translator's source and sink; `arg` is the state. The
+// sink is here whole, so that a caller that finds it in place can have every
+// byte written without a call.
 kv_status kv_xinfunc(void* arg, int32_t* c);
-kv_status kv_xoutfunc(void* arg, int32_t* c);
+inline kv_status kv_xoutfunc(void* arg, int32_t* c) {
+    if (!xbase_outfailed()) xbase_putxlatedc(*c & 0xFF);
+    if (xbase_breakall() && arg != nullptr) static_cast<kv_glor*>(arg)->stop = 1;
+    return KV_SUCCESS;
+}
 
 // Next input byte (pushed-back bytes first). At end of input `stop` is set and
 // the byte is 0. A line feed raises `lineno`.
@@ -31,8 +38,21 @@ kv_status kv_lprintbytes(kv_glor* s, const uint8_t* bytes, int32_t n);
 // (none is the first byte of a delimiter): exactly the bytes the loop would
 // have handed one by one to a driver that merely sends them on. Returns the
 // run's length and points *run at it; 0 when bytes are pushed back, the
-// source is not the byte layer or nothing is read ahead.
+// source is not the byte layer, nothing is read ahead or the spaces that stand
+// for a sequence are being sent (the text after it must wait for them). The
+// table is taken to stay as it is: it is kept, combined with the delimiters,
+// until another table or another delimiter comes.
 size_t kv_ptakeplain(kv_glor* s, const uint8_t plain[256], const uint8_t** run);
+// The end of a line inside a run, read in two steps as the byte loop reads
+// it. kv_ptakecr: when, under the same conditions, the next byte read ahead is
+// a LF of text and no delimiter starts with CR or LF, takes it and returns
+// true: the CR the byte layer puts before it is read. Exactly one of the two
+// others must follow: kv_ptakelf reads the LF as kv_pgetc would (the line
+// counts go up), or kv_pkeeplf leaves it to be the next byte kv_pgetc gives.
+// False, and nothing read, otherwise.
+bool kv_ptakecr(kv_glor* s);
+void kv_ptakelf(kv_glor* s);
+void kv_pkeeplf(kv_glor* s);
 // Sends n bytes straight to the byte sink (the driver's own sending rules
 // are the caller's business).
 kv_status kv_pprintrun(kv_glor* s, const uint8_t* p, size_t n);

@@ -95,6 +95,10 @@ int xbase_getctoxlate() {
     return result;
 }
 
+void xbase_pendlf() {
+    cfifo_putc(&xbase_glorrec.infifo, '\n');
+}
+
 int xbase_getraw() {
     xbase_glor& b = xbase_glorrec;
     if (b.stop) return EOF;
@@ -110,25 +114,14 @@ int xbase_getraw() {
     return c;
 }
 
-int xbase_putxlatedc(int c) {
-    xbase_glor& b = xbase_glorrec;
-    if (b.outfailed) return c;
-    if (putc_unlocked(c, b.out) == EOF) xbase_fail("WRITIN", "error writing translator output.", true);
-    return c;
-}
-
-void xbase_putrun(const uint8_t* p, size_t n) {
-    xbase_glor& b = xbase_glorrec;
-    if (b.outfailed || n == 0) return;
-    if (fwrite_unlocked(p, 1, n, b.out) != n)
-        xbase_fail("WRITIN", "error writing translator output.", true);
+void xbase_writefailed() {
+    xbase_fail("WRITIN", "error writing translator output.", true);
 }
 
 void xbase_flush() {
     xbase_glor& b = xbase_glorrec;
     if (b.out == nullptr || b.outfailed) return;
-    if (std::fflush(b.out) != 0 || std::ferror(b.out))
-        xbase_fail("WRITIN", "error writing translator output.", true);
+    if (std::fflush(b.out) != 0 || std::ferror(b.out)) xbase_writefailed();
 }
 
 

@@ -41,10 +41,17 @@ int xbase_getctoxlate();
 // delivered comes next), and the line count follows the LFs read. Once the
 // layer has stopped the value must not be used.
 int xbase_getraw();
+// Reports a failed write (WRITIN) and stops the layer.
+void xbase_writefailed();
 // Writes one byte unless a write has failed before. Output goes on after the
 // end of input, so every byte read before it still reaches the printer.
 // Returns the byte.
-int xbase_putxlatedc(int c);
+inline int xbase_putxlatedc(int c) {
+    xbase_glor& b = xbase_glorrec;
+    if (b.outfailed) return c;
+    if (putc_unlocked(c, b.out) == EOF) xbase_writefailed();
+    return c;
+}
 // Bytes already read ahead and not yet taken, when nothing converted is
 // pending: *p points at them; the count is returned (0 if none). They are
 // taken with xbase_skiprun. Plain text moves through in runs this way.
@@ -55,8 +62,19 @@ inline size_t xbase_peekrun(const uint8_t** p) {
     return static_cast<size_t>(b.inlen - b.inpos);
 }
 inline void xbase_skiprun(size_t n) { xbase_glorrec.inpos += static_cast<int32_t>(n); }
+// A LF taken in a run (xbase_skiprun) after its CR went to the translator:
+// xbase_countline when the LF goes to the translator too (the line count goes
+// up), xbase_pendlf to leave it for the next read to give.
+inline void xbase_countline() {
+    ++xbase_glorrec.lineno;
+}
+void xbase_pendlf();
 // Writes n bytes unless a write has failed before.
-void xbase_putrun(const uint8_t* p, size_t n);
+inline void xbase_putrun(const uint8_t* p, size_t n) {
+    xbase_glor& b = xbase_glorrec;
+    if (b.outfailed || n == 0) return;
+    if (fwrite_unlocked(p, 1, n, b.out) != n) xbase_writefailed();
+}
 // Pushes buffered output to the device. A failure is reported as WRITIN and
 // stops the layer, so a job whose last bytes could not be written is never
 // reported as completed.

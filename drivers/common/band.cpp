@@ -106,7 +106,7 @@ kv_status kv_bandplot(kv_glor* s, const kv_bandops& ops, int32_t n, int32_t* adv
 
 kv_status kv_bandlinefeed(kv_glor* s, const kv_bandops& ops) {
     int32_t most = 0;
-    kv_maxleft(s, &most);
+    if (s->fieldhead != nullptr) kv_maxleft(s, &most); // most lines have none
     if (most > 0) return kv_bandplot(s, ops, s->linespace);
     kv_status st = kv_send(s, '\n');
     s->vpos += s->linespace;

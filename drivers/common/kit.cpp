@@ -161,12 +161,27 @@ kv_status kv_std_specialcmd(kv_glor*, char*) {
     return KV_SUCCESS;
 }
 
-kv_status kv_sendplainrun(kv_glor* s, int32_t c, const uint8_t plain[256], size_t* n) {
-    *n = 0;
-    if (c == ' ') return KV_SUCCESS;
-    const uint8_t* run = nullptr;
-    const size_t taken = kv_ptakeplain(s, plain, &run);
-    if (taken == 0) return KV_SUCCESS;
-    *n = taken;
-    return kv_pprintrun(s, run, taken);
+kv_status kv_sendplainrun(kv_glor* s, const kv_plainrun& r) {
+    const kv_qoutc_fn lineend = r.lineend != nullptr ? r.lineend : s->qoutc;
+    kv_status st = KV_SUCCESS;
+    for (;;) {
+        const uint8_t* run = nullptr;
+        const size_t n = kv_ptakeplain(s, r.plain, &run);
+        if (n > 0) {
+            st = kv_sendrun(s, run, n);
+            if (r.advance != nullptr) r.advance(s, n);
+            if (kv_failed(st)) return st;
+        }
+        if (!kv_ptakecr(s)) return st;
+        st = lineend(s, '\r');
+        if (kv_failed(st) || kv_breakall(s)) {
+            // The byte loop goes on from here: the LF is its next byte.
+            kv_pkeeplf(s);
+            return st;
+        }
+        kv_ptakelf(s);
+        st = lineend(s, '\n');
+        if (kv_failed(st) || kv_breakall(s)) return st;
+        if (r.linefree != nullptr && !r.linefree(s)) return st;
+    }
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "core/driver/kvglor.hpp"
+#include "core/driver/printops.hpp"
 
 // A handler of a control code or escape sequence, given the byte it stands for.
 using kv_action_fn = kv_status (*)(kv_glor* s, int32_t c);
@@ -55,9 +56,14 @@ template <class Pred> constexpr std::array<uint8_t, 256> kv_bytetable(Pred in) {
     return t;
 }
 
-// One byte to the printer through the lprintc slot.
+// The standard lprintc slot (below).
+kv_status kv_std_lprintc(kv_glor* s, int32_t c);
+// One byte to the printer through the lprintc slot; with the standard slot
+// and the byte layer as the sink, written at once.
 inline kv_status kv_send(kv_glor* s, int32_t c) {
-    return s->lprintc(s, c);
+    if (s->lprintc != kv_std_lprintc) return s->lprintc(s, c);
+    if (s->xoutfunc == kv_xoutfunc) return kv_xoutfunc(s->xoutarg, &c);
+    return kv_pprintc(s, c);
 }
 // One input byte through the lgetc slot.
 inline kv_status kv_readbyte(kv_glor* s, int32_t* c) {
@@ -137,11 +143,32 @@ kv_status kv_sendrun(kv_glor* s, const uint8_t* bytes, size_t n);
 // The specialcmd slot of a driver that gives command Z no meaning.
 kv_status kv_std_specialcmd(kv_glor* s, char* text);
 
-// The plain-text run path. After a driver has sent byte c, which only prints
-// (its emulation does nothing with it but, perhaps, move the head one cell),
-// the text that follows goes on in one piece: the bytes already read ahead
-// for which `plain` is nonzero and that cannot open a command or data
-// sequence. Never after a space: the spaces that stand for a sequence come
-// from the padding, not from the input, and the text after the sequence must
-// wait for all of them. *n is how many bytes went on.
-kv_status kv_sendplainrun(kv_glor* s, int32_t c, const uint8_t plain[256], size_t* n);
+// How a driver's plain text goes on in runs.
+struct kv_plainrun {
+    // Bytes that only print: the emulation does nothing with them but, perhaps,
+    // move the head one cell each.
+    const uint8_t* plain;
+    // Moves the head over n > 0 such bytes just sent, as n of them sent one by
+    // one would; null when the driver tracks no position.
+    void (*advance)(kv_glor* s, size_t n);
+    // After a line end: whether the next line's plain bytes may follow with
+    // nothing of the driver's before them (a held line feed, say); null: always.
+    bool (*linefree)(kv_glor* s);
+    // What the qoutc slot does with a CR or a LF in plain text, called in its
+    // place (a driver whose slot first passes through a sequence parser);
+    // null: the qoutc slot.
+    kv_qoutc_fn lineend = nullptr;
+};
+
+// The plain-text run path, called by a driver's qoutc slot after it has sent
+// a byte that only prints. The text that follows goes on in one piece, line
+// after line: the plain bytes already read ahead that cannot open a command or
+// data sequence, in one write a line, and at each LF read ahead the CR and the
+// LF the byte loop would hand the qoutc slot, handed to it here, so that the
+// driver's own line end does what it always does. Stops where the byte loop
+// must take over (a byte that is not plain, a delimiter, the end of what is
+// read ahead, the padding of a sequence), as soon as the driver's line end
+// fails or the translation unwinds, and when `linefree` says no. The CR and
+// LF are read as kv_pgetc reads them: the driver's lgetc slot must give them
+// as they are, with nothing else done, while its emulation is in plain text.
+kv_status kv_sendplainrun(kv_glor* s, const kv_plainrun& r);

@@ -25,6 +25,11 @@ bool kv_pp_dropcr(kv_glor* s) {
     return before > 0;
 }
 
+kv_status kv_pp_lineend(kv_glor* s, int32_t c) {
+    if (c == '\n' ? kv_pp_holdlf(s) : kv_pp_dropcr(s)) return KV_SUCCESS;
+    return kv_send(s, c);
+}
+
 kv_status kv_pp_release(kv_glor* s, kv_action_fn emit) {
     kv_status st = KV_SUCCESS;
     for (; s->heldlf > 0 && kv_ok(st); --s->heldlf) st = emit(s, '\n');

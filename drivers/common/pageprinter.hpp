@@ -24,6 +24,14 @@ inline void kv_pp_newpage(kv_glor* s) {
 // and the CR and LF counters restart. Every held line feed was read from the
 // input, so each one goes out, even when the input has just ended.
 kv_status kv_pp_release(kv_glor* s, kv_action_fn emit);
+// A CR or LF of text: the LF held while holding is on, the CR dropped when
+// kv_pp_dropcr says so, else sent.
+kv_status kv_pp_lineend(kv_glor* s, int32_t c);
+// True when kv_pp_release has nothing to do: no line feed is held and no
+// carriage return counted, so text may follow without it.
+inline bool kv_pp_idle(kv_glor* s) {
+    return s->heldlf == 0 && s->crcount == 0;
+}
 
 // How a page-printer driver draws its fields.
 struct kv_pageops {

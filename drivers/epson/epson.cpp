@@ -1,9 +1,9 @@
 // The printer-language emulation of the Epson driver: control codes and
 // escape sequences pass through unchanged while the head position, pitch and
 // line spacing are tracked.
-#include <cstdint>
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <iterator>
 
 #include "drivers/common/kit.hpp"
@@ -441,17 +441,28 @@ kv_status kv_epson_initprn(kv_glor* s) {
 // Bytes that only print a character cell: 32..127 and 160..255.
 constexpr auto kPrintable = kv_bytetable([](int32_t c) { return (c & 127) >= 32; });
 
+namespace {
+// n more printed cells, as n calls of advance(s, s->pitch) would move the head.
+void advancerun(kv_glor* s, size_t n) {
+    kv_epson_w(s)->lastwidth = s->pitch;
+    if (s->hpos >= kMaxPos) return;
+    const int64_t pitch = s->pitch;
+    int64_t hpos = s->hpos + static_cast<int64_t>(std::min<size_t>(n, kMaxPos)) * pitch;
+    // The head stops after the first cell that reaches kMaxPos.
+    if (hpos > kMaxPos && pitch > 0)
+        hpos = s->hpos + (kMaxPos - s->hpos + pitch - 1) / pitch * pitch;
+    s->hpos = static_cast<int32_t>(std::max<int64_t>(hpos, INT32_MIN));
+}
+
+constexpr kv_plainrun kRun = {kPrintable.data(), advancerun, nullptr};
+} // namespace
+
 kv_status kv_epson_qoutc(kv_glor* s, int32_t c) {
     const kv_action_fn h = kCtrlIndex[static_cast<size_t>(c & 127)];
     if (h != nullptr) return h(s, c);
     kv_status st = send(s, c);
     if (!kPrintable[c & 255]) return st;
-    kv_epson_w(s)->lastwidth = s->pitch;
-    advance(s, s->pitch);
-    size_t n = 0;
-    if (kv_ok(st)) st = kv_sendplainrun(s, c, kPrintable.data(), &n);
-    if (n > 0 && s->hpos < kMaxPos)
-        s->hpos = static_cast<int32_t>(std::min<int64_t>(
-            s->hpos + static_cast<int64_t>(n) * s->pitch, int64_t{kMaxPos} + s->pitch));
+    advancerun(s, 1);
+    if (kv_ok(st)) st = kv_sendplainrun(s, kRun);
     return st;
 }

@@ -74,18 +74,10 @@ void endparameter(kv_hplaser_work* w, int32_t b) {
 
 // Control handlers: LF, FF and CR may be held, replaced or dropped; ESC
 // starts the stepper.
-kv_status kv_hplaser__lf(kv_glor* s, int32_t c) {
-    return kv_pp_holdlf(s) ? KV_SUCCESS : send(s, c);
-}
-
 kv_status kv_hplaser__ff(kv_glor* s, int32_t c) {
     kv_status st = s->resetff == 1 ? kv_lprintqstr(s, kv_hplaser_resetqstr) : send(s, c);
     kv_pp_newpage(s);
     return st;
-}
-
-kv_status kv_hplaser__cr(kv_glor* s, int32_t c) {
-    return kv_pp_dropcr(s) ? KV_SUCCESS : send(s, c);
 }
 
 kv_status kv_hplaser__esc(kv_glor* s, int32_t c) {
@@ -98,9 +90,9 @@ kv_status kv_hplaser__esc(kv_glor* s, int32_t c) {
 }
 
 constexpr kv_action ctrlacts[] = {
-    {10, kv_hplaser__lf},  // LF: held while holding is on
+    {10, kv_pp_lineend},   // LF: held while holding is on
     {12, kv_hplaser__ff},  // FF: or a printer reset; held line feeds dropped
-    {13, kv_hplaser__cr},  // CR: only the first of a row while squeezing
+    {13, kv_pp_lineend},   // CR: only the first of a row while squeezing
     {27, kv_hplaser__esc}, // ESC: step over the sequence
     {0, nullptr},
 };
@@ -110,6 +102,9 @@ constexpr auto kCtrlIndex = kv_indexactions<256>(ctrlacts);
 
 // Bytes that are only sent on: everything but the four controls above.
 constexpr auto kPlain = kv_bytetable([](int32_t c) { return !kv_hasaction(ctrlacts, c); });
+// No position is tracked; a line feed or carriage return held back must go
+// out before the next line's text. A CR or LF goes where ctrlacts sends it.
+constexpr kv_plainrun kRun = {kPlain.data(), nullptr, kv_pp_idle, kv_pp_lineend};
 } // namespace
 
 void kv_hplaser_escfeed(kv_hplaser_work* w, int32_t b) {
@@ -242,8 +237,7 @@ kv_status kv_hplaser_qoutc(kv_glor* s, int32_t c) {
     if (h != nullptr) return h(s, c);
     kv_status st = kv_hplaser_sendheld(s);
     jerr_uperr(&st, send(s, c));
-    // Nothing is held any more: the text that follows goes on in one piece.
-    size_t n = 0;
-    if (kv_ok(st)) st = kv_sendplainrun(s, c, kPlain.data(), &n);
+    // Nothing is held any more: the text that follows goes on in runs.
+    if (kv_ok(st)) st = kv_sendplainrun(s, kRun);
     return st;
 }

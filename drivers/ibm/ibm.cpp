@@ -424,15 +424,22 @@ kv_status kv_ibm_initprn(kv_glor* s) {
     return st;
 }
 
+namespace {
+// n more printed cells.
+void advancerun(kv_glor* s, size_t n) {
+    kv_ibm_w(s)->lastwidth = s->pitch;
+    advance(s, static_cast<int64_t>(std::min<size_t>(n, kMaxPos)) * s->pitch);
+}
+
+constexpr kv_plainrun kRun = {kPrintable.data(), advancerun, nullptr};
+} // namespace
+
 kv_status kv_ibm_qoutc(kv_glor* s, int32_t c) {
     const kv_action_fn h = kCtrlIndex[static_cast<size_t>(c & 127)];
     if (h != nullptr) return h(s, c);
     kv_status st = send(s, c);
     if (!kPrintable[static_cast<size_t>(c & 255)]) return st;
-    kv_ibm_w(s)->lastwidth = s->pitch;
-    advance(s, s->pitch);
-    size_t n = 0;
-    if (kv_ok(st)) st = kv_sendplainrun(s, c, kPrintable.data(), &n);
-    advance(s, static_cast<int64_t>(n) * s->pitch);
+    advancerun(s, 1);
+    if (kv_ok(st)) st = kv_sendplainrun(s, kRun);
     return st;
 }

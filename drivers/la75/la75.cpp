@@ -35,13 +35,22 @@ void setcol(kv_glor* s, int64_t col) {
     s->hpos = static_cast<int32_t>(std::clamp<int64_t>(col, 0, kMaxCol));
 }
 
+// n more printed cells.
+void advancerun(kv_glor* s, size_t n) {
+    setcol(s, int64_t{s->hpos} + static_cast<int64_t>(std::min<size_t>(n, kMaxCol)));
+}
+
+kv_status kv_la75_ctrlc(kv_glor* s, int32_t c);
+
+// In plain text the parser hands a CR or LF straight to kv_la75_ctrlc.
+constexpr kv_plainrun kRun = {kv_dec_plain.data(), advancerun, nullptr, kv_la75_ctrlc};
+
 // A printable byte of text moves the head one cell, and so does each byte of
-// the plain text that follows it in one run.
+// the plain text that follows it in runs.
 kv_status kv_la75_displayc(kv_glor* s, int32_t c) {
     kv_status st = send(s, c);
-    size_t n = 0;
-    if (kv_ok(st)) st = kv_sendplainrun(s, c, kv_dec_plain.data(), &n);
-    setcol(s, int64_t{s->hpos} + 1 + static_cast<int64_t>(std::min<size_t>(n, kMaxCol)));
+    advancerun(s, 1);
+    if (kv_ok(st)) st = kv_sendplainrun(s, kRun);
     return st;
 }
 

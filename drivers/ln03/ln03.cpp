@@ -30,11 +30,15 @@ kv_status kv_ln03_sixelstart(kv_glor* s, kv_decparser* p) {
 
 kv_status kv_ln03_front(kv_glor* s, int32_t c);
 
-// Text goes on as it comes, the plain text after a byte in one run.
+// No position is tracked; a line feed or carriage return held back must go
+// out before the next line's text. A CR or LF goes where kv_ln03_front
+// sends it.
+constexpr kv_plainrun kRun = {kv_dec_plain.data(), nullptr, kv_pp_idle, kv_pp_lineend};
+
+// Text goes on as it comes, the plain text after a byte in runs.
 kv_status kv_ln03_text(kv_glor* s, int32_t c) {
     kv_status st = kv_send(s, c);
-    size_t n = 0;
-    if (kv_ok(st)) st = kv_sendplainrun(s, c, kv_dec_plain.data(), &n);
+    if (kv_ok(st)) st = kv_sendplainrun(s, kRun);
     return st;
 }
 
@@ -65,9 +69,9 @@ kv_status kv_ln03_front(kv_glor* s, int32_t c) {
         kv_pp_newpage(s);
         return kv_ln03_dispatch(s, c);
     case '\n':
-        return kv_pp_holdlf(s) ? KV_SUCCESS : kv_ln03_dispatch(s, c);
     case '\r':
-        return kv_pp_dropcr(s) ? KV_SUCCESS : kv_ln03_dispatch(s, c);
+        // The parser sends them on in every state.
+        return kv_pp_lineend(s, c);
     default: {
         kv_status st = kv_pp_release(s, kv_ln03_dispatch);
         return jerr_uperr(&st, kv_ln03_dispatch(s, c));
