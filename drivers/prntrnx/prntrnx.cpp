@@ -53,13 +53,11 @@ kv_status sendtextline(kv_glor* s) {
     const int32_t n = kv_mvp_cbuflen(s);
     if (w->lineattrs == 0) {
         // The common line, all at one width and nothing underlined: its
-        // characters and the CR LF that end it in one write. The whole
-        // buffer is copied, a fixed size being cheaper than n.
-        std::array<uint8_t, KV_MVP_CELLS + 2> line;
-        std::memcpy(line.data(), w->cbuf, sizeof w->cbuf);
-        line[static_cast<size_t>(n)] = CR;
-        line[static_cast<size_t>(n) + 1] = LF;
-        jerr_uperr(&st, kv_sendrun(s, line.data(), static_cast<size_t>(n) + 2));
+        // characters and the CR LF that end it in one write, the CR LF put
+        // after them in the buffer itself (it is cleared next).
+        w->cbuf[n] = CR;
+        w->cbuf[n + 1] = LF;
+        jerr_uperr(&st, kv_sendrun(s, w->cbuf, static_cast<size_t>(n) + 2));
     } else {
         bool expanded = false;
         jerr_uperr(&st, sendcells(s, n, false, &expanded));
@@ -260,6 +258,16 @@ void kv_mvp_displayrun(kv_glor* s, const uint8_t* run, size_t n) {
 // Bytes that only take a cell of the line.
 constexpr auto kCell = kv_bytetable([](int32_t c) { return c >= 32; });
 
+// A CR or LF of plain text, as the qoutc slot takes it outside plot data.
+kv_status lineend(kv_glor* s, int32_t c) {
+    kv_status st = kv_mvp_ctrlc(s, c);
+    return jerr_uperr(&st, kv_mvp_slewempty(s));
+}
+
+// Plain text goes into the line in runs, each of whose bytes would only take
+// the next cell, line after line.
+constexpr kv_plainrun kRun = {kCell.data(), nullptr, nullptr, lineend, kv_mvp_displayrun};
+
 // One byte of the stream.
 kv_status kv_mvp_byte(kv_glor* s, int32_t c) {
     kv_mvp_work* w = kv_mvp_w(s);
@@ -360,15 +368,6 @@ kv_status kv_mvp_qoutc(kv_glor* s, int32_t c) {
         if (kv_breakall(s)) break;
     }
     jerr_uperr(&st, kv_mvp_slewempty(s));
-    // The text that follows goes into the line in one piece: each of its
-    // bytes would only take the next cell. Never after a space: the spaces
-    // that stand for a sequence come from the padding, and the rest of the
-    // padding must take its cells before the text after the sequence. Not
-    // after a CR either: mostly the LF of the same line follows.
-    if (w->plotmode == 0 && c != ' ' && c != CR && kv_ok(st)) {
-        const uint8_t* run = nullptr;
-        const size_t n = kv_ptakeplain(s, kCell.data(), &run);
-        if (n > 0) kv_mvp_displayrun(s, run, n);
-    }
+    if (w->plotmode == 0 && kv_ok(st)) st = kv_sendplainrun(s, kRun);
     return st;
 }
