@@ -258,9 +258,11 @@ void kv_mvp_displayrun(kv_glor* s, const uint8_t* run, size_t n) {
 // Bytes that only take a cell of the line.
 constexpr auto kCell = kv_bytetable([](int32_t c) { return c >= 32; });
 
-// A CR or LF of plain text, as the qoutc slot takes it outside plot data.
+// A CR or LF of plain text, as the qoutc slot takes it outside plot data
+// (kv_mvp_ctrlc without the look-up).
 kv_status lineend(kv_glor* s, int32_t c) {
-    kv_status st = kv_mvp_ctrlc(s, c);
+    kv_status st = c == LF ? kv_mvp__lf(s, c) : kv_mvp__cr(s, c);
+    kv_mvp_setlinespace(s);
     return jerr_uperr(&st, kv_mvp_slewempty(s));
 }
 
@@ -324,7 +326,7 @@ kv_status kv_mvp_initinfo(kv_glor* s) {
 kv_status kv_mvp_printtline(kv_glor* s) {
     kv_mvp_work* w = kv_mvp_w(s);
     int32_t m = 0;
-    kv_maxleft(s, &m);
+    if (s->fieldhead != nullptr) kv_maxleft(s, &m); // most lines have none
     if (m > 0 || w->dotrow > 0 || w->pending != 0)
         return kv_mvp_plotnscroll(s, s->linespace - w->dotrow);
     return sendtextline(s);
