@@ -169,10 +169,10 @@ struct kv_plainrun {
 // data sequence, in one write a line (or into the line the driver holds), and
 // at each LF read ahead the CR and the LF the byte loop would hand the qoutc
 // slot, handed to it here, so that the driver's own line end does what it
-// always does. Stops where the byte loop
-// must take over (a byte that is not plain, a delimiter, the end of what is
-// read ahead, the padding of a sequence), as soon as the driver's line end
-// fails or the translation unwinds, and when `linefree` says no. The CR and
-// LF are read as kv_pgetc reads them: the driver's lgetc slot must give them
-// as they are, with nothing else done, while its emulation is in plain text.
+// always does. Stops where the byte loop must take over (a byte that is not
+// plain, a delimiter, the end of what is read ahead, the padding of a
+// sequence), as soon as the driver's line end fails or the translation
+// unwinds, and when `linefree` says no. The CR and LF are read as kv_pgetc
+// reads them: the driver's lgetc slot must give them as they are, with nothing
+// else done, while its emulation is in plain text.
 kv_status kv_sendplainrun(kv_glor* s, const kv_plainrun& r);

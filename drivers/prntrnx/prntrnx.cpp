@@ -370,6 +370,9 @@ kv_status kv_mvp_qoutc(kv_glor* s, int32_t c) {
         if (kv_breakall(s)) break;
     }
     jerr_uperr(&st, kv_mvp_slewempty(s));
+    // The text that follows goes into the line in runs, across line ends. The
+    // spaces that stand for a sequence still take their cells one by one: no
+    // run is taken while the padding is sent.
     if (w->plotmode == 0 && kv_ok(st)) st = kv_sendplainrun(s, kRun);
     return st;
 }
