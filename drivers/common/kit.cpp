@@ -167,7 +167,9 @@ kv_status kv_sendplainrun(kv_glor* s, const kv_plainrun& r) {
     for (;;) {
         const uint8_t* run = nullptr;
         const size_t n = kv_ptakeplain(s, r.plain, &run);
-        if (n > 0) {
+        if (n > 0 && r.hold != nullptr) {
+            r.hold(s, run, n);
+        } else if (n > 0) {
             st = kv_sendrun(s, run, n);
             if (r.advance != nullptr) r.advance(s, n);
             if (kv_failed(st)) return st;

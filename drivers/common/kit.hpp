@@ -158,17 +158,21 @@ struct kv_plainrun {
     // place (a driver whose slot first passes through a sequence parser);
     // null: the qoutc slot.
     kv_qoutc_fn lineend = nullptr;
+    // Where a driver that holds its line until the line end puts the run
+    // instead of sending it; null: sent at once.
+    void (*hold)(kv_glor* s, const uint8_t* run, size_t n) = nullptr;
 };
 
 // The plain-text run path, called by a driver's qoutc slot after it has sent
-// a byte that only prints. The text that follows goes on in one piece, line
+// (or held) a byte of text. The text that follows goes on in one piece, line
 // after line: the plain bytes already read ahead that cannot open a command or
-// data sequence, in one write a line, and at each LF read ahead the CR and the
-// LF the byte loop would hand the qoutc slot, handed to it here, so that the
-// driver's own line end does what it always does. Stops where the byte loop
-// must take over (a byte that is not plain, a delimiter, the end of what is
-// read ahead, the padding of a sequence), as soon as the driver's line end
-// fails or the translation unwinds, and when `linefree` says no. The CR and
-// LF are read as kv_pgetc reads them: the driver's lgetc slot must give them
-// as they are, with nothing else done, while its emulation is in plain text.
+// data sequence, in one write a line (or into the line the driver holds), and
+// at each LF read ahead the CR and the LF the byte loop would hand the qoutc
+// slot, handed to it here, so that the driver's own line end does what it
+// always does. Stops where the byte loop must take over (a byte that is not
+// plain, a delimiter, the end of what is read ahead, the padding of a
+// sequence), as soon as the driver's line end fails or the translation
+// unwinds, and when `linefree` says no. The CR and LF are read as kv_pgetc
+// reads them: the driver's lgetc slot must give them as they are, with nothing
+// else done, while its emulation is in plain text.
 kv_status kv_sendplainrun(kv_glor* s, const kv_plainrun& r);

@@ -53,13 +53,11 @@ kv_status sendtextline(kv_glor* s) {
     const int32_t n = kv_mvp_cbuflen(s);
     if (w->lineattrs == 0) {
         // The common line, all at one width and nothing underlined: its
-        // characters and the CR LF that end it in one write. The whole
-        // buffer is copied, a fixed size being cheaper than n.
-        std::array<uint8_t, KV_MVP_CELLS + 2> line;
-        std::memcpy(line.data(), w->cbuf, sizeof w->cbuf);
-        line[static_cast<size_t>(n)] = CR;
-        line[static_cast<size_t>(n) + 1] = LF;
-        jerr_uperr(&st, kv_sendrun(s, line.data(), static_cast<size_t>(n) + 2));
+        // characters and the CR LF that end it in one write, the CR LF put
+        // after them in the buffer itself (it is cleared next).
+        w->cbuf[n] = CR;
+        w->cbuf[n + 1] = LF;
+        jerr_uperr(&st, kv_sendrun(s, w->cbuf, static_cast<size_t>(n) + 2));
     } else {
         bool expanded = false;
         jerr_uperr(&st, sendcells(s, n, false, &expanded));
@@ -260,6 +258,18 @@ void kv_mvp_displayrun(kv_glor* s, const uint8_t* run, size_t n) {
 // Bytes that only take a cell of the line.
 constexpr auto kCell = kv_bytetable([](int32_t c) { return c >= 32; });
 
+// A CR or LF of plain text, as the qoutc slot takes it outside plot data
+// (kv_mvp_ctrlc without the look-up).
+kv_status lineend(kv_glor* s, int32_t c) {
+    kv_status st = c == LF ? kv_mvp__lf(s, c) : kv_mvp__cr(s, c);
+    kv_mvp_setlinespace(s);
+    return jerr_uperr(&st, kv_mvp_slewempty(s));
+}
+
+// Plain text goes into the line in runs, each of whose bytes would only take
+// the next cell, line after line.
+constexpr kv_plainrun kRun = {kCell.data(), nullptr, nullptr, lineend, kv_mvp_displayrun};
+
 // One byte of the stream.
 kv_status kv_mvp_byte(kv_glor* s, int32_t c) {
     kv_mvp_work* w = kv_mvp_w(s);
@@ -316,7 +326,7 @@ kv_status kv_mvp_initinfo(kv_glor* s) {
 kv_status kv_mvp_printtline(kv_glor* s) {
     kv_mvp_work* w = kv_mvp_w(s);
     int32_t m = 0;
-    kv_maxleft(s, &m);
+    if (s->fieldhead != nullptr) kv_maxleft(s, &m); // most lines have none
     if (m > 0 || w->dotrow > 0 || w->pending != 0)
         return kv_mvp_plotnscroll(s, s->linespace - w->dotrow);
     return sendtextline(s);
@@ -360,15 +370,9 @@ kv_status kv_mvp_qoutc(kv_glor* s, int32_t c) {
         if (kv_breakall(s)) break;
     }
     jerr_uperr(&st, kv_mvp_slewempty(s));
-    // The text that follows goes into the line in one piece: each of its
-    // bytes would only take the next cell. Never after a space: the spaces
-    // that stand for a sequence come from the padding, and the rest of the
-    // padding must take its cells before the text after the sequence. Not
-    // after a CR either: mostly the LF of the same line follows.
-    if (w->plotmode == 0 && c != ' ' && c != CR && kv_ok(st)) {
-        const uint8_t* run = nullptr;
-        const size_t n = kv_ptakeplain(s, kCell.data(), &run);
-        if (n > 0) kv_mvp_displayrun(s, run, n);
-    }
+    // The text that follows goes into the line in runs, across line ends. The
+    // spaces that stand for a sequence still take their cells one by one: no
+    // run is taken while the padding is sent.
+    if (w->plotmode == 0 && kv_ok(st)) st = kv_sendplainrun(s, kRun);
     return st;
 }

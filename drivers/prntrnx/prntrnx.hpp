@@ -41,20 +41,20 @@ inline constexpr int32_t KV_MVP_EVENDATA = 2;
 inline constexpr int32_t KV_MVP_TEXTDATA = 4;
 
 struct kv_mvp_work {
-    int32_t plotmode;            // 0 text; 1 odd-dot plot data follows (ENQ); 2 even-dot (EOT)
-    uint8_t cbuf[KV_MVP_CELLS];  // the text line, spaces when empty
-    uint8_t cattr[KV_MVP_CELLS]; // per cell: underline, expanded
-    int32_t inked;               // cells from here on are blank: a space, no attribute
-    uint8_t lineattrs;           // every attribute given to a cell of the line
-    int32_t lineflags;           // KV_MVP_EXPANDED: SO in force for the characters that follow
-    int32_t modeflags;           // KV_MVP_LPI8, KV_MVP_ELONGATED for this line
-    int32_t pending;             // KV_MVP_ODDDATA, KV_MVP_EVENDATA, KV_MVP_TEXTDATA
-    int32_t dotrow;              // dot rows of the current text line already printed
-    int32_t plotpos;             // band bitmap offset of the next plot data byte
-    int32_t plotcount;           // plot data bytes received on the current plot line
-    int32_t slewcount;           // blank dot rows owed to the printer
-    int32_t pagerow;             // dot rows from the top of form
-    int32_t aheadrows;           // while fields are imaged ahead: the dot rows imaged, else 0
+    int32_t plotmode;               // 0 text; 1 odd-dot plot data follows (ENQ); 2 even-dot (EOT)
+    uint8_t cbuf[KV_MVP_CELLS + 2]; // the text line, spaces when empty; room for its CR LF
+    uint8_t cattr[KV_MVP_CELLS];    // per cell: underline, expanded
+    int32_t inked;                  // cells from here on are blank: a space, no attribute
+    uint8_t lineattrs;              // every attribute given to a cell of the line
+    int32_t lineflags;              // KV_MVP_EXPANDED: SO in force for the characters that follow
+    int32_t modeflags;              // KV_MVP_LPI8, KV_MVP_ELONGATED for this line
+    int32_t pending;                // KV_MVP_ODDDATA, KV_MVP_EVENDATA, KV_MVP_TEXTDATA
+    int32_t dotrow;                 // dot rows of the current text line already printed
+    int32_t plotpos;                // band bitmap offset of the next plot data byte
+    int32_t plotcount;              // plot data bytes received on the current plot line
+    int32_t slewcount;              // blank dot rows owed to the printer
+    int32_t pagerow;                // dot rows from the top of form
+    int32_t aheadrows;              // while fields are imaged ahead: the dot rows imaged, else 0
 };
 
 // Bytes are read and go on the standard way; command Z means nothing here.

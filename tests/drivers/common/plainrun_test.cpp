@@ -13,6 +13,7 @@
 #include "drivers/ibm/ibm.hpp"
 #include "drivers/la75/la75.hpp"
 #include "drivers/ln03/ln03.hpp"
+#include "drivers/prntrnx/prntrnx.hpp"
 #include "tests/support/harness.hpp"
 
 namespace {
@@ -55,6 +56,10 @@ std::vector<Job> jobs() {
         {"CR LF in the input", "dos line\r\nnext\r\n\r\n"},
         {"eight-bit text", "caf\xe9 na\xefve \xfc\xe8\xff\x80\x9b\nend\n"},
         {"doubled delimiters", "a || b ~~ c\n||\n~~\n"},
+        // A line held until its LF: typed over after a CR, and plot lines
+        // (ENQ, EOT) between lines of text.
+        {"overstrike and plot lines",
+         "hello world\r_____\nab\rxy__\n\x05@@AB\nafter\x04!!\n\x0ewide\x0f text\n"},
     };
 }
 
@@ -66,6 +71,7 @@ TEST(PlainRun, SameAsTheByteLoop) {
         {"LA75", kv_la75_slots, false},
         {"LN03", kv_ln03_slots, true},
         {"HP", kv_hplaser_slots, true},
+        {"Printronix", kv_mvp_slots, false},
     };
     for (const Driver& d : drivers) {
         for (int squeeze = 0; squeeze <= (d.squeeze ? 1 : 0); ++squeeze) {
