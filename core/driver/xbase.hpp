@@ -21,6 +21,9 @@ struct xbase_glor {
     uint8_t inbuf[65536];
     int32_t inpos;
     int32_t inlen;
+    // The process's standard output buffer (see jmain): 64 KiB blocks to the
+    // spooler instead of stdio's 4 KiB.
+    char outbuf[65536];
     std::FILE* in;
     std::FILE* out;
     std::FILE* err;

@@ -1,7 +1,9 @@
 #include "core/run/xlator.hpp"
 
 #include <cctype>
+#include <cstdio>
 #include <cstring>
+#include <unistd.h>
 
 #include "core/command/qthrough.hpp"
 #include "core/driver/printops.hpp"
@@ -131,4 +133,12 @@ kv_status xlator_run(std::FILE* in, std::FILE* out, std::FILE* err) {
     return st;
 }
 
-kv_status jmain() { return xlator_run(stdin, stdout, stderr); }
+kv_status jmain() {
+    // The printer stream leaves in 64 KiB blocks rather than stdio's 4 KiB:
+    // a long job makes a sixteenth of the write calls. A terminal keeps its
+    // own buffering, so output typed at one still shows line by line. The
+    // buffer is the byte layer's, which lives as long as the process.
+    xbase_glor* b = xbase_record();
+    if (!isatty(fileno(stdout))) std::setvbuf(stdout, b->outbuf, _IOFBF, sizeof b->outbuf);
+    return xlator_run(stdin, stdout, stderr);
+}
